@@ -1,0 +1,1 @@
+namespace peer_engines_placeholder {}
