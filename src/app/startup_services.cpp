@@ -1,0 +1,5 @@
+#include "app/startup_services.h"
+namespace tunebridge {
+void InitDirectSound(Desktop&, Hwnd) {}
+void CheckWinamp(Desktop&, SharedState&) {}
+}  // namespace tunebridge
