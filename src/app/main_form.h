@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/form_controls.h"
+#include "app/runtime_error.h"
 #include "app/shared_state.h"
 #include "platform/desktop.h"
 #include "winamp/cls_winamp.h"
@@ -41,6 +42,8 @@ public:
 
 private:
     void RunTick(TimerId timer);
+    // The Retry box for a start-up failure; true to run the failed step again.
+    bool AskRetry(const RuntimeError& error);
 
     Desktop& desktop_;
     SharedState& state_;

@@ -1,5 +1,76 @@
 #include "app/startup_services.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "app/error_sink.h"
+#include "app/program_name.h"
+#include "app/runtime_error.h"
+
 namespace tunebridge {
-void InitDirectSound(Desktop&, Hwnd) {}
-void CheckWinamp(Desktop&, SharedState&) {}
+namespace {
+
+constexpr const char* kWinampClass = "Winamp v1.x";
+constexpr std::uint32_t kDSSCL_PRIORITY = 2;
+constexpr std::uint64_t kLaunchWaitMs = 60000;
+constexpr int kLaunchPollMs = 10;
+
+bool Failed(std::int32_t hresult) { return hresult < 0; }
+
+std::string HresultText(std::int32_t hresult) {
+    char text[11];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(static_cast<std::uint32_t>(hresult)));
+    return text;
+}
+
+// Starts the player and waits for its window. The wait is bounded by the
+// clock, not by a number of polls, and sleeps between lookups until a
+// message arrives, so the other timers keep running without a spinning core.
+void LaunchAndWait(Desktop& desktop, SharedState& state) {
+    desktop.CreateProcessA(state.sWinampExe, kSW_SHOWMINIMIZED);
+    const std::uint64_t start = desktop.TickCountMs();
+    for (;;) {
+        state.hWinampWnd = desktop.FindWindowA(kWinampClass, "");
+        if (state.hWinampWnd != 0) return;
+        if (desktop.TickCountMs() - start >= kLaunchWaitMs) {
+            desktop.MessageBoxA("Winamp failed to open in the time given.  Please contact the program creator for "
+                                "more information",
+                                kProgramName, kMB_OK);
+            desktop.EndProgram();
+        }
+        desktop.WaitForMessages(kLaunchPollMs);
+    }
+}
+
+}  // namespace
+
+void InitDirectSound(Desktop& desktop, Hwnd mainWindow) {
+    if (Failed(desktop.DirectSoundCreate())) {
+        desktop.MessageBoxA("Gat ekki stillt DirectSound", kProgramName, kMB_OK);
+        desktop.EndProgram();
+    }
+    if (const std::int32_t result = desktop.DirectSoundSetCooperativeLevel(mainWindow, kDSSCL_PRIORITY); Failed(result)) {
+        desktop.MessageBoxA("DirectSound could not take the priority level for this window (HRESULT " +
+                                HresultText(result) + ").",
+                            kProgramName, kMB_OK | kMB_ICONERROR);
+        desktop.EndProgram();
+    }
+}
+
+void CheckWinamp(Desktop& desktop, SharedState& state) {
+    try {
+        state.hWinampWnd = desktop.FindWindowA(kWinampClass, "");
+        const bool installed = desktop.FileExists(state.sWinampExe);
+        if (installed && !state.sWinampExe.empty() && state.hWinampWnd == 0) {
+            LaunchAndWait(desktop, state);
+        } else if (!installed && state.hWinampWnd == 0) {
+            // A player already running from another folder is no reason to complain.
+            desktop.MessageBoxA("The winamp path provided is incorrect.  Please specify a correct path", kProgramName,
+                                kMB_OK);
+        }
+    } catch (const RuntimeError& error) {
+        DiscardError(error);
+    }
+}
+
 }  // namespace tunebridge
