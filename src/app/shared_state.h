@@ -42,6 +42,9 @@ struct SharedState {
     // Track announcer: the previous tagged track text and the last announcement.
     std::string sLastTrackTitle;
     std::chrono::sys_seconds dtLastTrackEcho = kEmptyDate;
+    // Its time texts, kept from the tick before when a tick cannot form them.
+    std::string sTrackTimePart;
+    std::string sTrackPlainTime;
 
     // WinampInfo mode 13: the raw caption it cleaned last and the result.
     std::string sInfoRawCaption;

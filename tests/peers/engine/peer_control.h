@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "peers/engine/console_engine.h"
+#include "peers/engine/mbm_layout.h"
+#include "peers/engine/player_engine.h"
+
+namespace tunebridge::peers {
+
+// WM_COPYDATA dwData that marks a control command for a simulated peer.
+constexpr std::uint32_t kPeerControlTag = 0x54420001;
+
+// Each returns whether the command was understood (the peer answers 1) and
+// applies it.
+// "print <text>", "prefill <N>", "quit"
+bool ApplyConsoleControl(ConsoleEngine& console, const std::string& command);
+// "position <ms>", "index <n>", "state playing|paused|stopped", "playlist <file>"
+bool ApplyPlayerControl(PlayerEngine& player, const std::string& command);
+// "temp <int>", "fan <int>", "version <text>", "temp-name <text>", "fan-name <text>"
+bool ApplyMbmControl(MbmReadings& readings, const std::string& command);
+
+std::optional<std::int32_t> ParseInt32(const std::string& text);
+std::optional<PlayerState> ParsePlayerState(const std::string& text);
+// One title per line; line ends "\n" or "\r\n"; blank lines skipped.
+std::optional<std::vector<std::string>> ReadPlaylistFile(const std::string& path);
+
+} // namespace tunebridge::peers

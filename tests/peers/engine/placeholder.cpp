@@ -1,1 +1,0 @@
-namespace peer_engines_placeholder {}
