@@ -1,0 +1,281 @@
+#include "platform/desktop_win32.h"
+
+#include <windows.h>
+#include <mmsystem.h>  // WAVEFORMATEX, which dsound.h needs
+#include <dsound.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+#include "app/runtime_error.h"
+#include "hotkeys/key_state.h"
+
+namespace tunebridge {
+namespace {
+
+// User handles are 32-bit significant; the documented way back to a 64-bit
+// handle is sign extension (LongToHandle).
+HWND ToHwnd(Hwnd window) {
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<std::int32_t>(window)));
+}
+
+Hwnd FromHwnd(HWND window) { return static_cast<Hwnd>(reinterpret_cast<UINT_PTR>(window)); }
+
+// An empty class or window name means "not given": FindWindowA must get NULL,
+// as an empty class name matches nothing.
+const char* NullIfEmpty(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+
+std::int32_t CutTo32Bits(LRESULT result) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<UINT_PTR>(result)));
+}
+
+std::string SystemMessage(DWORD error) {
+    char buffer[512] = {};
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                    buffer, sizeof buffer, nullptr);
+    while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' || buffer[length - 1] == ' ')) {
+        --length;
+    }
+    if (length == 0) return "System error " + std::to_string(error);
+    return std::string(buffer, length);
+}
+
+struct EnumContext {
+    const std::function<bool(Hwnd)>* callback;
+    std::exception_ptr failure;
+};
+
+// An exception must not unwind through user32: it is carried past the
+// enumeration and raised again afterwards.
+BOOL CALLBACK EnumChildTrampoline(HWND child, LPARAM context) {
+    auto& enumeration = *reinterpret_cast<EnumContext*>(context);
+    try {
+        return (*enumeration.callback)(FromHwnd(child)) ? TRUE : FALSE;
+    } catch (...) {
+        enumeration.failure = std::current_exception();
+        return FALSE;
+    }
+}
+
+// Tab and the other dialog keys work in every top-level window of the
+// program, the main window included.
+void DispatchWithDialogKeys(MSG& message) {
+    if (message.hwnd) {
+        HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+        if (root && ::IsDialogMessageA(root, &message)) return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+}
+
+} // namespace
+
+Win32Desktop::~Win32Desktop() {
+    if (directSound_) directSound_->Release();
+}
+
+int Win32Desktop::RunMessageLoop() {
+    MSG message;
+    for (;;) {
+        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(message.wParam);
+        if (got == -1) return -1;
+        DispatchWithDialogKeys(message);
+    }
+}
+
+Hwnd Win32Desktop::FindWindowA(const std::string& className, const std::string& windowName) {
+    return FromHwnd(::FindWindowA(NullIfEmpty(className), NullIfEmpty(windowName)));
+}
+
+Hwnd Win32Desktop::GetWindow(Hwnd window, unsigned relation) {
+    if (window == 0) return 0;
+    return FromHwnd(::GetWindow(ToHwnd(window), relation));
+}
+
+void Win32Desktop::EnumChildWindows(Hwnd parent, const std::function<bool(Hwnd)>& callback) {
+    // A null parent would enumerate the top-level windows instead.
+    if (parent == 0) return;
+    EnumContext context{&callback, nullptr};
+    ::EnumChildWindows(ToHwnd(parent), EnumChildTrampoline, reinterpret_cast<LPARAM>(&context));
+    if (context.failure) std::rethrow_exception(context.failure);
+}
+
+std::string Win32Desktop::GetWindowTextA(Hwnd window, int maxCount) {
+    if (maxCount <= 0) return {};
+    std::string buffer(static_cast<std::size_t>(maxCount), '\0');
+    const int copied = ::GetWindowTextA(ToHwnd(window), buffer.data(), maxCount);
+    buffer.resize(static_cast<std::size_t>(std::clamp(copied, 0, maxCount)));
+    return buffer;
+}
+
+int Win32Desktop::GetWindowTextLengthA(Hwnd window) { return ::GetWindowTextLengthA(ToHwnd(window)); }
+
+std::int32_t Win32Desktop::SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) {
+    return CutTo32Bits(::SendMessageA(ToHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
+}
+
+std::int32_t Win32Desktop::SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) {
+    std::vector<std::uint8_t> text = ansiWithNul;
+    if (text.empty() || text.back() != 0) text.push_back(0);
+    return CutTo32Bits(::SendMessageA(ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.data())));
+}
+
+std::string Win32Desktop::SendGetText(Hwnd window, int bufferChars) {
+    std::string buffer(static_cast<std::size_t>(std::max(bufferChars, 0)), '\0');
+    ::SendMessageA(ToHwnd(window), WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
+                   reinterpret_cast<LPARAM>(buffer.empty() ? nullptr : buffer.data()));
+    return buffer;
+}
+
+std::uint16_t Win32Desktop::GetAsyncKeyState(int virtualKey) {
+    return CombineModifierStates(virtualKey,
+                                 [](int code) { return static_cast<std::uint16_t>(::GetAsyncKeyState(code)); });
+}
+
+std::optional<std::vector<std::uint8_t>> Win32Desktop::ReadSharedMemory(const std::string& name, std::size_t bytes) {
+    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
+    if (!mapping) return std::nullopt;
+    std::optional<std::vector<std::uint8_t>> copy;
+    if (const void* view = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) {
+        // A region smaller than asked for (another program may own the name)
+        // is copied as far as it goes; reading on would fault.
+        MEMORY_BASIC_INFORMATION region{};
+        const std::size_t available = ::VirtualQuery(view, &region, sizeof region) ? region.RegionSize : 0;
+        std::vector<std::uint8_t> content(bytes, 0);
+        const std::size_t count = std::min(bytes, available);
+        if (count > 0) std::memcpy(content.data(), view, count);
+        ::UnmapViewOfFile(view);
+        copy = std::move(content);
+    }
+    ::CloseHandle(mapping);
+    return copy;
+}
+
+std::int32_t Win32Desktop::GetPrivateProfileIntA(const std::string& section, const std::string& key,
+                                                 std::int32_t defaultValue, const std::string& path) {
+    return static_cast<std::int32_t>(::GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, path.c_str()));
+}
+
+std::string Win32Desktop::GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                                   const std::string& defaultValue, int bufferChars,
+                                                   const std::string& path) {
+    if (bufferChars <= 0) return {};
+    std::string buffer(static_cast<std::size_t>(bufferChars), '\0');
+    const DWORD copied = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
+                                                    static_cast<DWORD>(bufferChars), path.c_str());
+    buffer.resize(std::min<std::size_t>(copied, buffer.size()));
+    return buffer;
+}
+
+bool Win32Desktop::WritePrivateProfileStringA(const std::string& section, const std::string& key,
+                                              const std::string& value, const std::string& path) {
+    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+}
+
+std::optional<std::string> Win32Desktop::GetSpecialFolderPath(int csidl) {
+    LPITEMIDLIST list = nullptr;
+    const HRESULT located = ::SHGetSpecialFolderLocation(nullptr, csidl, &list);
+    if (located != S_OK) {
+        if (list) ::CoTaskMemFree(list);
+        return std::nullopt;
+    }
+    std::string buffer(MAX_PATH, '\0');
+    const BOOL found = ::SHGetPathFromIDListA(list, buffer.data());
+    ::CoTaskMemFree(list);
+    if (!found) return std::nullopt;
+    return buffer;
+}
+
+std::string Win32Desktop::ModuleFolder() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+bool Win32Desktop::FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void Win32Desktop::CreateProcessA(const std::string& path, int showStyle) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showStyle);
+    PROCESS_INFORMATION process{};
+    // Quoted, so that a path with blanks is not taken apart at them.
+    std::string commandLine = "\"" + path + "\"";
+    if (!::CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        const DWORD error = ::GetLastError();
+        throw RuntimeError(static_cast<std::int32_t>(HRESULT_FROM_WIN32(error)), SystemMessage(error), "CreateProcess");
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+}
+
+int Win32Desktop::MessageBoxA(const std::string& text, const std::string& title, unsigned style) {
+    HWND owner = ToHwnd(mainWindow_);
+    if (owner && !::IsWindow(owner)) owner = nullptr;
+    return ::MessageBoxA(owner, text.c_str(), title.c_str(), style);
+}
+
+void Win32Desktop::ShellExecuteOpen(const std::string& address, const std::string& directory) {
+    ::ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, NullIfEmpty(directory), SW_SHOWNORMAL);
+}
+
+std::int32_t Win32Desktop::DirectSoundCreate() {
+    IDirectSound* created = nullptr;
+    const HRESULT result = ::DirectSoundCreate(nullptr, &created, nullptr);
+    if (SUCCEEDED(result) && created) {
+        if (directSound_) directSound_->Release();
+        directSound_ = created;
+    }
+    return static_cast<std::int32_t>(result);
+}
+
+std::int32_t Win32Desktop::DirectSoundSetCooperativeLevel(Hwnd window, std::uint32_t level) {
+    if (!directSound_) return static_cast<std::int32_t>(DSERR_UNINITIALIZED);
+    return static_cast<std::int32_t>(directSound_->SetCooperativeLevel(ToHwnd(window), level));
+}
+
+void Win32Desktop::DoEvents() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Left for the message loop, which ends the program on it.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        DispatchWithDialogKeys(message);
+    }
+}
+
+void Win32Desktop::WaitForMessages(int timeoutMs) {
+    // MWMO_INPUTAVAILABLE: messages already in the queue end the wait too.
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::max(timeoutMs, 0)), QS_ALLINPUT,
+                                  MWMO_INPUTAVAILABLE);
+    DoEvents();
+}
+
+std::chrono::system_clock::time_point Win32Desktop::Now() { return std::chrono::system_clock::now(); }
+
+std::uint64_t Win32Desktop::TickCountMs() { return ::GetTickCount64(); }
+
+void Win32Desktop::EndProgram() { ::ExitProcess(0); }
+
+} // namespace tunebridge

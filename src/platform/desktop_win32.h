@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/desktop.h"
+
+struct IDirectSound;
+
+namespace tunebridge {
+
+// The desktop as Windows provides it: every call is the real one.
+class Win32Desktop : public Desktop {
+public:
+    Win32Desktop() = default;
+    ~Win32Desktop() override;
+    Win32Desktop(const Win32Desktop&) = delete;
+    Win32Desktop& operator=(const Win32Desktop&) = delete;
+
+    // The main window owns the message boxes from the moment it exists.
+    void SetMainWindow(Hwnd window) { mainWindow_ = window; }
+
+    // Gets and dispatches messages until WM_QUIT; returns its exit code.
+    int RunMessageLoop();
+
+    Hwnd FindWindowA(const std::string& className, const std::string& windowName) override;
+    Hwnd GetWindow(Hwnd window, unsigned relation) override;
+    void EnumChildWindows(Hwnd parent, const std::function<bool(Hwnd)>& callback) override;
+    std::string GetWindowTextA(Hwnd window, int maxCount) override;
+    int GetWindowTextLengthA(Hwnd window) override;
+    std::int32_t SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) override;
+    std::int32_t SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) override;
+    std::string SendGetText(Hwnd window, int bufferChars) override;
+    std::uint16_t GetAsyncKeyState(int virtualKey) override;
+    std::optional<std::vector<std::uint8_t>> ReadSharedMemory(const std::string& name, std::size_t bytes) override;
+    std::int32_t GetPrivateProfileIntA(const std::string& section, const std::string& key, std::int32_t defaultValue, const std::string& path) override;
+    std::string GetPrivateProfileStringA(const std::string& section, const std::string& key, const std::string& defaultValue, int bufferChars, const std::string& path) override;
+    bool WritePrivateProfileStringA(const std::string& section, const std::string& key, const std::string& value, const std::string& path) override;
+    std::optional<std::string> GetSpecialFolderPath(int csidl) override;
+    std::string ModuleFolder() override;
+    bool FileExists(const std::string& path) override;
+    void CreateProcessA(const std::string& path, int showStyle) override;
+    int MessageBoxA(const std::string& text, const std::string& title, unsigned style) override;
+    void ShellExecuteOpen(const std::string& address, const std::string& directory) override;
+    std::int32_t DirectSoundCreate() override;
+    std::int32_t DirectSoundSetCooperativeLevel(Hwnd window, std::uint32_t level) override;
+    void DoEvents() override;
+    void WaitForMessages(int timeoutMs) override;
+    std::chrono::system_clock::time_point Now() override;
+    std::uint64_t TickCountMs() override;
+    [[noreturn]] void EndProgram() override;
+
+private:
+    Hwnd mainWindow_ = 0;
+    IDirectSound* directSound_ = nullptr;
+};
+
+} // namespace tunebridge
