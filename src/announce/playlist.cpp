@@ -8,6 +8,7 @@
 #include "announce/leading_number.h"
 #include "announce/playing_seconds.h"
 #include "announce/replace_all.h"
+#include "app/runtime_error.h"
 #include "console/console_command.h"
 #include "winamp/winamp_requests.h"
 
@@ -16,6 +17,7 @@ namespace {
 
 constexpr std::string_view kWinampSuffix = " - Winamp";
 constexpr const char* kLinePrefix = "echo ^1Playlist ^7: ^1";
+constexpr const char* kTooLongLine = "echo ^1Playlist ^7: ^1The playlist has too many entries to list.";
 
 // The entry number Winamp shows in front of a caption: the leading number of
 // its first `n` characters, rounded into 16 bits (an overflow error beyond).
@@ -32,14 +34,29 @@ void Playlist(Desktop& desktop, SharedState& state, FormControls& form, clsWinam
     const std::string startCaption = winamp.GetWinampTitle();
     const std::size_t dot = startCaption.find('.');
     const std::size_t p = dot == std::string::npos ? 0 : dot + 1;
-    const std::int16_t startEntry = EntryNumber(startCaption, p + 1);
+    // An entry number beyond 16 bits cannot be walked. Saying so in the
+    // console, instead of failing, also gives the poller new text, so the
+    // marker is not acted on again at every tick.
+    std::int16_t startEntry = 0;
+    try {
+        startEntry = EntryNumber(startCaption, p + 1);
+    } catch (const RuntimeError&) {
+        SendConsoleCommand(desktop, state, kTooLongLine);
+        return;
+    }
     const std::int32_t savedSecond = PlayingSeconds(desktop, state);
 
     form.lblretval = std::to_string(winamp.TrackStop());
     form.lblretval = std::to_string(winamp.ListEnd());
 
     const std::string endCaption = winamp.GetWinampTitle();
-    const std::int16_t lastEntry = p != 0 ? EntryNumber(endCaption, p + 1) : 0;
+    std::int16_t lastEntry = 0;
+    bool tooLong = false;
+    try {
+        if (p != 0) lastEntry = EntryNumber(endCaption, p + 1);
+    } catch (const RuntimeError&) {
+        tooLong = true;  // Winamp is still put back where it was below
+    }
 
     // A caption can claim any entry number up to 32767: the list grows with it.
     std::vector<std::string> entries;
@@ -58,6 +75,7 @@ void Playlist(Desktop& desktop, SharedState& state, FormControls& form, clsWinam
     form.lblretval = std::to_string(winamp.TrackPause());
     form.lblretval = std::to_string(winamp.TrackPause());
 
+    if (tooLong) SendConsoleCommand(desktop, state, kTooLongLine);
     for (const std::string& entry : entries) SendConsoleCommand(desktop, state, kLinePrefix + entry);
 }
 

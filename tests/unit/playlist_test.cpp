@@ -184,21 +184,34 @@ TEST(Playlist, CaptionNumbersDecideWhatIsCollectedAndEveryAnswerIsShown) {
     }
 }
 
-TEST(Playlist, AnEntryNumberBeyondSixteenBitsIsAnOverflowForTheCaller) {
+TEST(Playlist, AStartingEntryBeyondSixteenBitsIsReportedAndWinampIsLeftAlone) {
     FakeDesktop desktop;
     SharedState state;
     FormControls form;
+    FakeConsole console(desktop);
     FixedCaptionPlayer player(desktop, "40000. Song - Winamp", form);
     state.hWinampWnd = player.window;
     clsWinamp winamp(desktop);
 
-    try {
-        Playlist(desktop, state, form, winamp);
-        ADD_FAILURE() << "no error";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), kErrOverflow);
-    }
+    Playlist(desktop, state, form, winamp);
+
     EXPECT_TRUE(player.seen.empty());
+    EXPECT_EQ(console.TypedLines(),
+              std::vector<std::string>{"echo ^1Playlist ^7: ^1The playlist has too many entries to list."});
+}
+
+TEST(Playlist, ALastEntryBeyondSixteenBitsIsReportedAfterWinampIsPutBack) {
+    PlaylistRig rig(Titles(40000), 9999, 2000);
+    const Hwnd w = rig.player.Window();
+
+    rig.Run();
+
+    std::vector<Message> expected = {Request(w, 0, 105), Command(w, kStop), Command(w, kListEnd), Command(w, kListStart)};
+    for (int step = 1; step < 10000; ++step) expected.push_back(Command(w, kNext));
+    for (const Message& m : {Request(w, 2000, 106), Command(w, kPause), Command(w, kPause)}) expected.push_back(m);
+    EXPECT_EQ(rig.player.Received(), expected);
+    EXPECT_EQ(rig.console.TypedLines(),
+              std::vector<std::string>{"echo ^1Playlist ^7: ^1The playlist has too many entries to list."});
 }
 
 } // namespace
