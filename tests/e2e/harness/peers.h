@@ -1,0 +1,132 @@
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "harness/process.h"
+#include "peers/engine/player_engine.h"
+
+namespace tunebridge::e2e {
+
+using namespace std::chrono_literals;
+
+// How long a peer may take to show its window or to log what a test waits for.
+inline constexpr std::chrono::milliseconds kPeerDeadline = 20s;
+
+// The folder of the running test program, where every program of the build lies.
+std::filesystem::path BinDir();
+// A fresh, empty folder for one test under the build tree:
+// <bin>/../e2e-tmp/<name>-<pid>-<n>.
+std::filesystem::path TempDir(const std::string& name);
+// Copies tunebridge.exe into `folder` (with tunebridge.ini holding `ini`
+// when given) and returns the copy's path.
+std::filesystem::path StageProduct(const std::filesystem::path& folder, const std::optional<std::string>& ini = std::nullopt);
+
+// Lines of a peer's log as far as they are complete.
+std::vector<std::string> ReadLogRecords(const std::filesystem::path& log);
+
+// A simulated peer program run by a test: its process, its window, its
+// control channel and its log.
+class PeerProgram {
+public:
+    PeerProgram() = default;
+    PeerProgram(const PeerProgram&) = delete;
+    PeerProgram& operator=(const PeerProgram&) = delete;
+
+    HWND Window() const { return window_; }
+    ChildProcess& Process() { return process_; }
+    const std::filesystem::path& LogPath() const { return log_; }
+
+    // The control command by WM_COPYDATA: the peer's answer (1 understood,
+    // 0 not), -1 when the window did not answer at all.
+    LRESULT Send(const std::string& command) const;
+    std::vector<std::string> Log() const { return ReadLogRecords(log_); }
+    // Waits until the log's records satisfy `predicate`.
+    bool WaitForLog(const std::function<bool(const std::vector<std::string>&)>& predicate,
+                    std::chrono::milliseconds deadline = kPeerDeadline) const;
+    // WM_CLOSE, then the process must end; true when it ended by itself.
+    bool Close(std::chrono::milliseconds deadline = kPeerDeadline);
+
+protected:
+    ::testing::AssertionResult Launch(const std::string& exe, const std::vector<std::string>& arguments,
+                                      const std::filesystem::path& folder, const std::filesystem::path& log,
+                                      const std::string& className, const std::string& title);
+    // The text after "<tag> " of every record with that tag.
+    std::vector<std::string> Tagged(const std::string& tag) const;
+
+private:
+    ChildProcess process_;
+    HWND window_ = nullptr;
+    std::filesystem::path log_;
+};
+
+class ConsolePeer : public PeerProgram {
+public:
+    // Every member has a default, so designated initializers may leave any out.
+    struct Options {
+        std::string title = "Quake 3 Console";
+        std::optional<std::size_t> prefill = std::nullopt;
+        std::optional<std::string> playerName = std::nullopt;
+    };
+    // Starts fake_console.exe with its log in `folder` and waits for its window.
+    ::testing::AssertionResult Start(const std::filesystem::path& folder, const Options& options);
+    ::testing::AssertionResult Start(const std::filesystem::path& folder) { return Start(folder, Options{}); }
+
+    HWND InputLine() const;  // first child
+    HWND Output() const;     // fifth child
+    // Types a line as a program outside would: WM_SETTEXT, then WM_CHAR 13.
+    void Type(const std::string& line) const;
+    // The buffer's text read with WM_GETTEXTLENGTH and WM_GETTEXT.
+    std::string OutputText() const;
+    bool Print(const std::string& text) const { return Send("print " + text) == 1; }
+    bool Prefill(std::size_t chars) const { return Send("prefill " + std::to_string(chars)) == 1; }
+
+    std::vector<std::string> Typed() const { return Tagged("TYPED"); }
+    std::vector<std::string> Executed() const { return Tagged("EXEC"); }
+    std::vector<std::string> Out() const { return Tagged("OUT"); }
+    int Clears() const;
+};
+
+using PeerMessage = peers::PlayerMessage;
+
+class PlayerPeer : public PeerProgram {
+public:
+    struct Options {
+        std::vector<std::string> titles = {};
+        std::optional<int> index = std::nullopt;
+        std::optional<std::int32_t> positionMs = std::nullopt;
+        std::optional<peers::PlayerState> state = std::nullopt;
+        bool clock = false;
+    };
+    // Writes the playlist file into `folder`, starts fake_winamp.exe and
+    // waits for its window.
+    ::testing::AssertionResult Start(const std::filesystem::path& folder, const Options& options);
+
+    std::string Caption() const;
+    // Every WM_COMMAND and WM_USER the player received, in order.
+    std::vector<PeerMessage> Messages() const;
+};
+
+class MbmPeer : public PeerProgram {
+public:
+    struct Options {
+        std::int32_t temperature = 0;
+        std::int32_t fan = 0;
+        std::string temperatureName = {};
+        std::string fanName = {};
+        std::string version = {};
+    };
+    // Starts fake_mbm.exe and waits for its (hidden) control window.
+    ::testing::AssertionResult Start(const std::filesystem::path& folder, const Options& options);
+};
+
+} // namespace tunebridge::e2e

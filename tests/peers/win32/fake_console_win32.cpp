@@ -1,0 +1,164 @@
+// The game's console window as a real program: the window layout the engine
+// builds, with the console's behaviour from the shared engine. Tests type
+// into it by window messages and read what it did from its log.
+#include <windows.h>
+
+#include <string>
+
+#include "peer_program_win32.h"
+#include "peers/engine/console_engine.h"
+#include "peers/engine/peer_control.h"
+
+namespace tunebridge::peers {
+namespace {
+
+constexpr char kClassName[] = "Q3 WinConsole";
+constexpr int kCopyId = 1;
+constexpr int kClearId = 2;
+constexpr int kQuitId = 3;
+// Far more than the 300,000 characters a console may hold before it is cleared.
+constexpr LPARAM kOutputLimit = 0x7FFFFFFE;
+
+struct ConsoleProgram {
+    ConsoleEngine engine;
+    PeerLog log;
+    HWND window = nullptr;
+    HWND input = nullptr;
+    HWND output = nullptr;
+    WNDPROC inputProc = nullptr;
+    WNDPROC outputProc = nullptr;
+    std::size_t shown = 0;    // characters of the buffer already in the output window
+    bool cleared = false;     // the buffer shrank since the window was last updated
+    bool updating = false;    // our own WM_SETTEXT on the output window
+};
+
+ConsoleProgram* program = nullptr;
+
+// Brings the output window up to the engine's buffer: appended text is added
+// at the end, as the console does, anything else replaces the whole text.
+void ShowBuffer() {
+    const std::string& buffer = program->engine.Buffer();
+    if (program->cleared || buffer.size() < program->shown) {
+        program->updating = true;
+        SetWindowTextA(program->output, buffer.c_str());
+        program->updating = false;
+    } else if (buffer.size() > program->shown) {
+        const std::string added = buffer.substr(program->shown);
+        SendMessageA(program->output, EM_SETSEL, program->shown, program->shown);
+        SendMessageA(program->output, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+    }
+    program->shown = buffer.size();
+    program->cleared = false;
+}
+
+void CloseIfQuit() {
+    if (program->engine.Quit()) PostMessageA(program->window, WM_CLOSE, 0, 0);
+}
+
+LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR && wParam == '\r') {
+        const int length = GetWindowTextLengthA(window);
+        std::string line(static_cast<std::size_t>(length) + 1, '\0');
+        line.resize(static_cast<std::size_t>(GetWindowTextA(window, line.data(), length + 1)));
+        SetWindowTextA(window, "");
+        program->engine.SetInput(line);
+        program->engine.Enter();
+        ShowBuffer();
+        CloseIfQuit();
+        return 0;
+    }
+    return CallWindowProcA(program->inputProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK OutputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTEXT && !program->updating) {
+        const char* text = reinterpret_cast<const char*>(lParam);
+        program->engine.ReplaceBuffer(text != nullptr ? text : "");
+        program->shown = program->engine.Buffer().size();
+    }
+    return CallWindowProcA(program->outputProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ConsoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COPYDATA: {
+        const auto command = ControlCommand(lParam);
+        if (!command) return 0;
+        const bool understood = ApplyConsoleControl(program->engine, *command);
+        ShowBuffer();
+        CloseIfQuit();
+        return understood ? 1 : 0;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kClearId) {
+            program->engine.Clear();
+            ShowBuffer();
+        } else if (LOWORD(wParam) == kQuitId) {
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+HWND Child(const char* className, const char* text, DWORD style, int x, int y, int width, int height, int id) {
+    return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, program->window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+}  // namespace
+}  // namespace tunebridge::peers
+
+int main(int argc, char** argv) {
+    using namespace tunebridge::peers;
+    UseBinaryStdio();
+    const auto arguments = PeerArguments::Parse(argc, argv, {"--title", "--log", "--prefill", "--player-name"}, {});
+    if (!arguments) {
+        return Fail("usage: fake_console --title <title> --log <path> [--prefill <N>] [--player-name <name>]");
+    }
+    ConsoleProgram state;
+    program = &state;
+    if (const auto name = arguments->Value("--player-name")) state.engine.SetPlayerName(*name);
+    if (const auto path = arguments->Value("--log"); path && !state.log.Open(*path)) {
+        return Fail("cannot write the log " + *path);
+    }
+    state.engine.onLog = [](const std::string& record) {
+        program->log.Write(record);
+        if (record == "CLEAR") program->cleared = true;
+    };
+    if (!RegisterPeerClass(kClassName, ConsoleProc)) return Fail("cannot register the window class");
+
+    const std::string title = arguments->Value("--title").value_or("Quake 3 Console");
+    state.window = CreateWindowExA(0, kClassName, title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, 540, 450, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                   nullptr);
+    if (state.window == nullptr) return Fail("cannot create the console window");
+    // Creation order is the console's: input line, three buttons, buffer last.
+    state.input = Child("EDIT", "", WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 6, 360, 520, 20, 100);
+    Child("BUTTON", "copy", BS_PUSHBUTTON, 6, 388, 72, 24, kCopyId);
+    Child("BUTTON", "clear", BS_PUSHBUTTON, 84, 388, 72, 24, kClearId);
+    Child("BUTTON", "quit", BS_PUSHBUTTON, 454, 388, 72, 24, kQuitId);
+    state.output = Child("EDIT", "", WS_BORDER | WS_VSCROLL | ES_LEFT | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                         6, 6, 520, 346, 101);
+    if (state.input == nullptr || state.output == nullptr) return Fail("cannot create the console's children");
+    SendMessageA(state.output, EM_SETLIMITTEXT, kOutputLimit, 0);
+    state.inputProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(state.input, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InputProc)));
+    state.outputProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(state.output, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OutputProc)));
+
+    if (const auto prefill = arguments->Value("--prefill")) {
+        const auto chars = ParseInt32(*prefill);
+        if (!chars || *chars < 0) return Fail("--prefill takes a character count");
+        state.engine.Prefill(static_cast<std::size_t>(*chars));
+        ShowBuffer();
+    }
+    ShowWindow(state.window, SW_SHOWNOACTIVATE);
+    const int code = RunMessageLoop();
+    program = nullptr;
+    return code;
+}

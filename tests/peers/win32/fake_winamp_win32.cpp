@@ -1,0 +1,120 @@
+// The music player's main window as a real program: the remote-control
+// messages the player answers, its caption, and a log of what it received.
+#include <windows.h>
+
+#include <string>
+
+#include "peer_program_win32.h"
+#include "peers/engine/peer_control.h"
+#include "peers/engine/player_engine.h"
+
+namespace tunebridge::peers {
+namespace {
+
+constexpr char kClassName[] = "Winamp v1.x";
+constexpr UINT_PTR kClockTimer = 1;
+constexpr UINT kClockIntervalMs = 100;
+
+struct PlayerProgram {
+    PlayerEngine engine;
+    PeerLog log;
+    HWND window = nullptr;
+    std::string shownCaption;
+    ULONGLONG lastTick = 0;
+};
+
+PlayerProgram* program = nullptr;
+
+void ShowCaption() {
+    const std::string caption = program->engine.Caption();
+    if (caption == program->shownCaption) return;
+    program->shownCaption = caption;
+    SetWindowTextA(program->window, caption.c_str());
+}
+
+LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_USER: {
+        const std::int32_t answer = program->engine.Receive(message, static_cast<std::uint32_t>(wParam),
+                                                            static_cast<std::int32_t>(lParam));
+        ShowCaption();
+        return answer;
+    }
+    case WM_COPYDATA: {
+        const auto command = ControlCommand(lParam);
+        if (!command) return 0;
+        const bool understood = ApplyPlayerControl(program->engine, *command);
+        ShowCaption();
+        return understood ? 1 : 0;
+    }
+    case WM_TIMER: {
+        const ULONGLONG now = GetTickCount64();
+        program->engine.Advance(static_cast<std::int64_t>(now - program->lastTick));
+        program->lastTick = now;
+        ShowCaption();
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+}  // namespace tunebridge::peers
+
+int main(int argc, char** argv) {
+    using namespace tunebridge::peers;
+    UseBinaryStdio();
+    const auto arguments = PeerArguments::Parse(
+        argc, argv, {"--playlist", "--log", "--index", "--position-ms", "--state"}, {"--clock"});
+    const char* usage = "usage: fake_winamp --playlist <file> --log <path> [--index <n>] [--position-ms <ms>] "
+                        "[--state playing|paused|stopped] [--clock]";
+    if (!arguments) return Fail(usage);
+
+    PlayerProgram state;
+    program = &state;
+    if (const auto path = arguments->Value("--playlist")) {
+        auto titles = ReadPlaylistFile(*path);
+        if (!titles) return Fail("cannot read the playlist " + *path);
+        state.engine.SetPlaylist(std::move(*titles));
+    }
+    if (const auto text = arguments->Value("--state")) {
+        const auto playerState = ParsePlayerState(*text);
+        if (!playerState) return Fail(usage);
+        state.engine.SetState(*playerState);
+    }
+    for (const char* option : {"--index", "--position-ms"}) {
+        const auto text = arguments->Value(option);
+        if (!text) continue;
+        const auto value = ParseInt32(*text);
+        if (!value) return Fail(usage);
+        if (std::string(option) == "--index") {
+            state.engine.SetIndex(*value);
+        } else {
+            state.engine.SetPosition(*value);
+        }
+    }
+    if (const auto path = arguments->Value("--log"); path && !state.log.Open(*path)) {
+        return Fail("cannot write the log " + *path);
+    }
+    state.engine.onLog = [](const std::string& record) { program->log.Write(record); };
+    if (!RegisterPeerClass(kClassName, PlayerProc)) return Fail("cannot register the window class");
+
+    state.shownCaption = state.engine.Caption();
+    state.window = CreateWindowExA(0, kClassName, state.shownCaption.c_str(),
+                                   WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, 275, 116, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (state.window == nullptr) return Fail("cannot create the player window");
+    if (arguments->Flag("--clock")) {
+        state.lastTick = GetTickCount64();
+        SetTimer(state.window, kClockTimer, kClockIntervalMs, nullptr);
+    }
+    ShowWindow(state.window, SW_SHOWNOACTIVATE);
+    const int code = RunMessageLoop();
+    program = nullptr;
+    return code;
+}
