@@ -13,5 +13,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# ctest runs the Windows test programs through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# ctest runs the Windows test programs through Wine. Debian's wine64 package
+# keeps its loader under /usr/lib/wine; the `wine` package adds it to PATH.
+find_program(TUNEBRIDGE_WINE NAMES wine wine64 wine-stable PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+if(TUNEBRIDGE_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${TUNEBRIDGE_WINE})
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+endif()
