@@ -49,11 +49,16 @@ void Playlist(Desktop& desktop, SharedState& state, FormControls& form, clsWinam
     form.lblretval = std::to_string(winamp.TrackStop());
     form.lblretval = std::to_string(winamp.ListEnd());
 
+    // The last entry's number is read up to its own ".": it may have more
+    // digits than the starting one (entry 5 of 1000), and a width taken from
+    // the starting caption would cut it ("100").
     const std::string endCaption = winamp.GetWinampTitle();
+    const std::size_t endDot = endCaption.find('.');
+    const std::size_t endWidth = endDot == std::string::npos ? p + 1 : endDot + 2;
     std::int16_t lastEntry = 0;
     bool tooLong = false;
     try {
-        if (p != 0) lastEntry = EntryNumber(endCaption, p + 1);
+        if (p != 0) lastEntry = EntryNumber(endCaption, endWidth);
     } catch (const RuntimeError&) {
         tooLong = true;  // Winamp is still put back where it was below
     }

@@ -95,8 +95,8 @@ TEST(Playlist, EveryEntryIsListedWhateverTheLengthOfTheList) {
         int entries;
         int startIndex;
     };
-    // One-digit start with 100 entries: the last number is read from "100".
-    for (const Row& row : {Row{100, 4}, Row{101, 0}, Row{150, 11}, Row{1, 0}}) {
+    // A one-digit start with 1000 entries: the last number still reads 1000.
+    for (const Row& row : {Row{100, 4}, Row{101, 0}, Row{150, 11}, Row{1, 0}, Row{1000, 4}}) {
         PlaylistRig rig(Titles(row.entries), row.startIndex);
         rig.Run();
         EXPECT_EQ(rig.console.TypedLines(), ExpectedLines(row.entries)) << row.entries;
