@@ -1,0 +1,305 @@
+// Speed of the game console bridge: the program's own SendConsoleCommand and
+// ConsolePoller on the real desktop, against the simulated "Quake 3 Console"
+// in its own process. Prints figures, asserts nothing.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/form_controls.h"
+#include "app/shared_state.h"
+#include "console/console_command.h"
+#include "console/console_poller.h"
+#include "harness/peers.h"
+#include "platform/desktop_win32.h"
+
+namespace {
+
+using tunebridge::Desktop;
+using tunebridge::FormControls;
+using tunebridge::Hwnd;
+using tunebridge::SharedState;
+using tunebridge::Win32Desktop;
+using tunebridge::e2e::ConsolePeer;
+
+constexpr int kCommands = 1000;
+constexpr int kTicks = 1000;
+constexpr int kTicksPerRound = 100;  // new-text ticks before the buffer is emptied again
+constexpr int kNearFullRounds = 5;
+constexpr std::size_t kNearFullChars = 298000;
+constexpr int kClearingTicks = 50;
+constexpr std::size_t kOutputLimit = 300000;
+
+// The desktop calls one operation makes. GetWindowTextA of another
+// program's window asks the window manager for the stored caption; only the
+// SendMessage family reaches the console's thread.
+struct CallCounts {
+    int findWindow = 0;
+    int getWindow = 0;
+    int enumChildWindows = 0;
+    int getWindowText = 0;
+    int sendMessage = 0;   // WM_CHAR, WM_GETTEXTLENGTH
+    int sendSetText = 0;   // WM_SETTEXT
+    int sendGetText = 0;   // WM_GETTEXT
+    std::int64_t bytesCopied = 0;
+    int doEvents = 0;
+    // Time spent inside the calls, in microseconds.
+    double lookupUs = 0;      // FindWindowA
+    double captionsUs = 0;    // GetWindowTextA
+    double setTextUs = 0;     // WM_SETTEXT
+    double sendMessageUs = 0; // WM_CHAR, WM_GETTEXTLENGTH
+
+    int MessagesToConsole() const { return sendMessage + sendSetText + sendGetText; }
+};
+
+double Microseconds(LONGLONG ticks) {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    return static_cast<double>(ticks) * 1e6 / static_cast<double>(frequency);
+}
+
+template <typename Work>
+double TimeMicroseconds(Work&& work) {
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    QueryPerformanceCounter(&start);
+    work();
+    QueryPerformanceCounter(&end);
+    return Microseconds(end.QuadPart - start.QuadPart);
+}
+
+class CountingDesktop : public Win32Desktop {
+public:
+    CallCounts counts;
+
+    Hwnd FindWindowA(const std::string& className, const std::string& windowName) override {
+        ++counts.findWindow;
+        Hwnd found = 0;
+        counts.lookupUs += TimeMicroseconds([&] { found = Win32Desktop::FindWindowA(className, windowName); });
+        return found;
+    }
+    Hwnd GetWindow(Hwnd window, unsigned relation) override {
+        ++counts.getWindow;
+        return Win32Desktop::GetWindow(window, relation);
+    }
+    void EnumChildWindows(Hwnd parent, const std::function<bool(Hwnd)>& callback) override {
+        ++counts.enumChildWindows;
+        Win32Desktop::EnumChildWindows(parent, callback);
+    }
+    std::string GetWindowTextA(Hwnd window, int maxCount) override {
+        ++counts.getWindowText;
+        std::string caption;
+        counts.captionsUs += TimeMicroseconds([&] { caption = Win32Desktop::GetWindowTextA(window, maxCount); });
+        return caption;
+    }
+    std::int32_t SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) override {
+        ++counts.sendMessage;
+        std::int32_t answer = 0;
+        counts.sendMessageUs += TimeMicroseconds([&] { answer = Win32Desktop::SendMessageA(window, message, wParam, lParam); });
+        return answer;
+    }
+    std::int32_t SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) override {
+        ++counts.sendSetText;
+        std::int32_t answer = 0;
+        counts.setTextUs += TimeMicroseconds([&] { answer = Win32Desktop::SendSetText(window, ansiWithNul); });
+        return answer;
+    }
+    std::string SendGetText(Hwnd window, int bufferChars) override {
+        ++counts.sendGetText;
+        counts.bytesCopied += bufferChars;
+        return Win32Desktop::SendGetText(window, bufferChars);
+    }
+    void DoEvents() override {
+        ++counts.doEvents;
+        Win32Desktop::DoEvents();
+    }
+};
+
+double Percentile(std::vector<double> samples, double share) {
+    std::sort(samples.begin(), samples.end());
+    const auto index = static_cast<std::size_t>(share * static_cast<double>(samples.size() - 1) + 0.5);
+    return samples[index];
+}
+
+void Report(const char* name, const std::vector<double>& samples, const CallCounts& perOperation) {
+    double total = 0;
+    for (double sample : samples) total += sample;
+    std::printf("%-34s n=%5zu  median %9.1f us  p99 %9.1f us  mean %9.1f us  max %9.1f us\n", name, samples.size(),
+                Percentile(samples, 0.5), Percentile(samples, 0.99), total / static_cast<double>(samples.size()),
+                Percentile(samples, 1.0));
+    std::printf("%-34s calls: FindWindowA %d, GetWindow %d, EnumChildWindows %d, GetWindowTextA %d, "
+                "DoEvents %d; messages to the console %d (WM_SETTEXT %d, WM_GETTEXT %d, other %d), "
+                "bytes copied %lld\n",
+                "", perOperation.findWindow, perOperation.getWindow, perOperation.enumChildWindows,
+                perOperation.getWindowText, perOperation.doEvents, perOperation.MessagesToConsole(),
+                perOperation.sendSetText, perOperation.sendGetText, perOperation.sendMessage,
+                static_cast<long long>(perOperation.bytesCopied));
+}
+
+std::int32_t OutputLength(const ConsolePeer& console) {
+    return static_cast<std::int32_t>(SendMessageA(console.Output(), WM_GETTEXTLENGTH, 0, 0));
+}
+
+// Empties the console the way the program does and lets the poller start
+// over, as after its own "clear".
+void EmptyConsole(Desktop& desktop, SharedState& state, const ConsolePeer& console) {
+    tunebridge::SendConsoleCommand(desktop, state, "clear");
+    state.lConsoleLen = OutputLength(console);
+    state.lConsoleSeenLen = state.lConsoleLen;
+}
+
+const std::function<void()> kNoPlaylist = [] {};
+
+void BenchSendConsoleCommand(const ConsolePeer& console) {
+    SharedState state;
+    CountingDesktop counting;
+    tunebridge::SendConsoleCommand(counting, state, "echo counted");
+    const CallCounts perCommand = counting.counts;
+
+    Win32Desktop desktop;
+    std::vector<double> samples;
+    for (int i = -20; i < kCommands; ++i) {
+        if (i % 200 == 0) EmptyConsole(desktop, state, console);
+        const std::string command = "echo bench line " + std::to_string(i);
+        const double us = TimeMicroseconds([&] { tunebridge::SendConsoleCommand(desktop, state, command); });
+        if (i >= 0) samples.push_back(us);
+    }
+    Report("SendConsoleCommand (echo)", samples, perCommand);
+
+    // Where the time goes: the same commands through the timing desktop.
+    CountingDesktop timing;
+    for (int i = 0; i < kCommands; ++i) {
+        if (i % 200 == 0) EmptyConsole(desktop, state, console);
+        tunebridge::SendConsoleCommand(timing, state, "echo bench line " + std::to_string(i));
+    }
+    const double n = kCommands;
+    std::printf("%-34s mean per command: FindWindowA %.1f us, GetWindowTextA x2 %.1f us, WM_SETTEXT %.1f us, "
+                "WM_CHAR 13 (the console runs the line) %.1f us\n",
+                "", timing.counts.lookupUs / n, timing.counts.captionsUs / n, timing.counts.setTextUs / n,
+                timing.counts.sendMessageUs / n);
+
+    // The yardstick: one bare cross-process SendMessage round trip.
+    std::vector<double> roundTrips;
+    const HWND input = console.InputLine();
+    for (int i = 0; i < kCommands; ++i) {
+        roundTrips.push_back(TimeMicroseconds([&] { SendMessageA(input, WM_GETTEXTLENGTH, 0, 0); }));
+    }
+    std::printf("%-34s n=%5zu  median %9.1f us  p99 %9.1f us\n", "bare SendMessage round trip", roundTrips.size(),
+                Percentile(roundTrips, 0.5), Percentile(roundTrips, 0.99));
+}
+
+void BenchIdleAndNewTextTicks(const ConsolePeer& console) {
+    Win32Desktop desktop;
+    SharedState state;
+    FormControls form;
+    EmptyConsole(desktop, state, console);
+    tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist);  // finds the console and its pane
+
+    CountingDesktop counting;
+    console.Print("counted line");
+    tunebridge::ConsolePoller(counting, state, form, kNoPlaylist);
+    const CallCounts perNewTextTick = counting.counts;
+    counting.counts = {};
+    tunebridge::ConsolePoller(counting, state, form, kNoPlaylist);
+    const CallCounts perIdleTick = counting.counts;
+
+    std::vector<double> idle;
+    std::vector<double> newText;
+    int missed = 0;
+    std::int32_t longest = 0;
+    for (int i = 0; i < kTicks; ++i) {
+        if (i % kTicksPerRound == 0) EmptyConsole(desktop, state, console);
+        const std::string line = "poll line " + std::to_string(i);
+        console.Print(line);
+        newText.push_back(TimeMicroseconds([&] { tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist); }));
+        if (form.ChatText != line + "\r\n") ++missed;
+        longest = std::max(longest, state.lConsoleLen);
+        idle.push_back(TimeMicroseconds([&] { tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist); }));
+    }
+    Report("poller tick, no new text", idle, perIdleTick);
+    Report("poller tick, new text", newText, perNewTextTick);
+    std::printf("%-34s buffer up to %d characters; ticks that did not show their line: %d\n", "", longest, missed);
+}
+
+void BenchNearFullTicks(const ConsolePeer& console) {
+    Win32Desktop desktop;
+    SharedState state;
+    FormControls form;
+    std::vector<double> samples;
+    CallCounts perTick;
+    std::int32_t shortest = INT32_MAX;
+    std::int32_t longest = 0;
+    int missed = 0;
+    for (int round = 0; round < kNearFullRounds; ++round) {
+        EmptyConsole(desktop, state, console);
+        console.Prefill(kNearFullChars);
+        tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist);  // takes in the filler
+        for (int i = 0; i < kTicksPerRound; ++i) {
+            const std::string line = "n" + std::to_string(i);
+            console.Print(line);
+            if (round == 0 && i == 0) {
+                CountingDesktop counting;
+                tunebridge::ConsolePoller(counting, state, form, kNoPlaylist);
+                perTick = counting.counts;
+                continue;
+            }
+            samples.push_back(TimeMicroseconds([&] { tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist); }));
+            if (form.ChatText != line + "\r\n") ++missed;
+            shortest = std::min(shortest, state.lConsoleLen);
+            longest = std::max(longest, state.lConsoleLen);
+        }
+    }
+    Report("poller tick, new text, ~300,000", samples, perTick);
+    std::printf("%-34s buffer %d..%d characters; ticks that did not show their line: %d\n", "", shortest, longest,
+                missed);
+}
+
+void BenchClearingTicks(const ConsolePeer& console) {
+    Win32Desktop desktop;
+    SharedState state;
+    FormControls form;
+    EmptyConsole(desktop, state, console);
+    tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist);
+    std::vector<double> samples;
+    CallCounts perTick;
+    int notCleared = 0;
+    for (int i = 0; i <= kClearingTicks; ++i) {
+        console.Prefill(kOutputLimit);
+        if (i == 0) {
+            CountingDesktop counting;
+            tunebridge::ConsolePoller(counting, state, form, kNoPlaylist);
+            perTick = counting.counts;
+            continue;
+        }
+        samples.push_back(TimeMicroseconds([&] { tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist); }));
+        if (state.lConsoleLen >= static_cast<std::int32_t>(kOutputLimit) || OutputLength(console) != 0) ++notCleared;
+    }
+    Report("poller tick at 300,000 (clear)", samples, perTick);
+    std::printf("%-34s ticks that left the buffer full: %d\n", "", notCleared);
+}
+
+}  // namespace
+
+int main() {
+    ConsolePeer console;
+    const auto started = console.Start(tunebridge::e2e::TempDir("console_bench"), {.title = "Quake 3 Console"});
+    if (!started) {
+        std::printf("console_bench: %s\n", started.message());
+        return 1;
+    }
+    std::printf("console_bench: the program's console code against fake_console.exe (pid %lu)\n",
+                static_cast<unsigned long>(console.Process().Pid()));
+    BenchSendConsoleCommand(console);
+    BenchIdleAndNewTextTicks(console);
+    BenchNearFullTicks(console);
+    BenchClearingTicks(console);
+    console.Close();
+    return 0;
+}

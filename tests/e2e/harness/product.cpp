@@ -1,0 +1,53 @@
+#include "harness/product.h"
+
+#include "harness/peers.h"
+#include "harness/wait.h"
+
+namespace tunebridge::e2e {
+
+namespace fs = std::filesystem;
+
+::testing::AssertionResult Product::Start(const fs::path& folder, const std::optional<std::string>& ini) {
+    const fs::path home = folder / "product";
+    if (!process_.Start(StageProduct(home, ini), {}, home)) {
+        return ::testing::AssertionFailure() << "cannot start tunebridge.exe (error " << GetLastError() << ")";
+    }
+    const bool shown = WaitUntil(
+        [&] {
+            window_ = process_.FindOwnWindow("", "Tunebridge.");
+            if (window_ != nullptr && !IsWindowVisible(window_)) window_ = nullptr;
+            return window_ != nullptr || !process_.IsRunning();
+        },
+        kProductDeadline);
+    if (!shown || window_ == nullptr) {
+        return ::testing::AssertionFailure() << "no visible window \"Tunebridge.\""
+                                             << (process_.IsRunning() ? "" : " (the program ended)");
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::string Product::ControlText(int id) const {
+    char caption[1024] = {};
+    GetWindowTextA(GetDlgItem(window_, id), caption, sizeof caption);
+    return caption;
+}
+
+bool Product::WaitForControlText(int id, const std::function<bool(const std::string&)>& predicate, std::string& last,
+                                 std::chrono::milliseconds deadline) const {
+    return WaitUntil(
+        [&] {
+            last = ControlText(id);
+            return predicate(last);
+        },
+        deadline);
+}
+
+bool Product::Close(std::chrono::milliseconds deadline) {
+    if (!process_.IsRunning()) return false;
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    if (process_.WaitForExit(deadline)) return true;
+    process_.Terminate();
+    return false;
+}
+
+}  // namespace tunebridge::e2e
