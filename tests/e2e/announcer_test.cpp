@@ -13,6 +13,7 @@
 
 #include "harness/peers.h"
 #include "harness/process.h"
+#include "harness/product.h"
 #include "harness/wait.h"
 
 namespace tunebridge::e2e {
@@ -21,8 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 using peers::PlayerState;
-
-constexpr std::chrono::milliseconds kProductDeadline = 60s;
 
 // The colours of the worked example of the track line.
 constexpr const char* kExampleColours =
@@ -44,38 +43,6 @@ constexpr std::int32_t kExamplePositionMs = 83500;
 constexpr const char* kDesignTimeLine = "echo ^1Winamp ^7: ^30 ^200:00:00 ^7[1:23^7]^7";
 
 std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
-
-// A staged copy of the program, started beside the peers, ended by closing
-// its window.
-class Product {
-public:
-    ::testing::AssertionResult Start(const fs::path& folder, const std::string& ini) {
-        const fs::path home = folder / "product";
-        if (!process_.Start(StageProduct(home, ini), {}, home)) {
-            return ::testing::AssertionFailure() << "cannot start tunebridge.exe (error " << GetLastError() << ")";
-        }
-        const bool shown = WaitUntil(
-            [&] {
-                window_ = process_.FindOwnWindow("", "Tunebridge.");
-                return (window_ != nullptr && IsWindowVisible(window_)) || !process_.IsRunning();
-            },
-            kProductDeadline);
-        if (!shown || window_ == nullptr) {
-            return ::testing::AssertionFailure() << "no visible window \"Tunebridge.\""
-                                                 << (process_.IsRunning() ? "" : " (the program ended)");
-        }
-        return ::testing::AssertionSuccess();
-    }
-
-    bool Close() {
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        return process_.WaitForExit(kProductDeadline);
-    }
-
-private:
-    ChildProcess process_;
-    HWND window_ = nullptr;
-};
 
 // The typed lines without announcements of the design-time caption; tells
 // whether there was one.

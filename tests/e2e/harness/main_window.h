@@ -16,7 +16,10 @@ inline constexpr char kMainWindowCaption[] = "Tunebridge.";
 inline constexpr int kCmdEndId = 1000;
 inline constexpr int kSongId = 1006;
 inline constexpr int kLblActionId = 1008;
+inline constexpr int kChatTextId = 1009;
 inline constexpr int kLblRetvalId = 1010;
+inline constexpr int kPlatformLabelId = 1012;  // lblPlatform
+inline constexpr int kTrackLineId = 1013;      // quakec
 
 // The visible window "Tunebridge." of `product`, looked for until `deadline`
 // passes; nullptr when it did not show (or the program ended first).

@@ -12,25 +12,15 @@ namespace fs = std::filesystem;
     if (!process_.Start(StageProduct(home, ini), {}, home)) {
         return ::testing::AssertionFailure() << "cannot start tunebridge.exe (error " << GetLastError() << ")";
     }
-    const bool shown = WaitUntil(
-        [&] {
-            window_ = process_.FindOwnWindow("", "Tunebridge.");
-            if (window_ != nullptr && !IsWindowVisible(window_)) window_ = nullptr;
-            return window_ != nullptr || !process_.IsRunning();
-        },
-        kProductDeadline);
-    if (!shown || window_ == nullptr) {
+    window_ = FindMainWindowWithin(process_, kProductDeadline);
+    if (window_ == nullptr) {
         return ::testing::AssertionFailure() << "no visible window \"Tunebridge.\""
                                              << (process_.IsRunning() ? "" : " (the program ended)");
     }
     return ::testing::AssertionSuccess();
 }
 
-std::string Product::ControlText(int id) const {
-    char caption[1024] = {};
-    GetWindowTextA(GetDlgItem(window_, id), caption, sizeof caption);
-    return caption;
-}
+std::string Product::ControlText(int id) const { return e2e::ControlText(window_, id); }
 
 bool Product::WaitForControlText(int id, const std::function<bool(const std::string&)>& predicate, std::string& last,
                                  std::chrono::milliseconds deadline) const {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "harness/main_window.h"
 #include "harness/process.h"
 
 namespace tunebridge::e2e {
@@ -21,10 +22,6 @@ using namespace std::chrono_literals;
 // Under Wine on a busy machine the program may take a while to come up.
 inline constexpr std::chrono::milliseconds kProductDeadline = 60s;
 
-// Control ids are 1000 + the control's place in the main window's table.
-inline constexpr int kChatTextId = 1009;
-inline constexpr int kPlatformLabelId = 1012;  // lblPlatform
-inline constexpr int kTrackLineId = 1013;      // quakec
 
 class Product {
 public:
