@@ -83,45 +83,34 @@ TEST(SendConsoleCommand, LooksTheConsoleUpAfreshForEveryLine) {
     const Hwnd wolfInput = desktop.CreateWindow("Edit", "", wolf);
     SendConsoleCommand(desktop, state, "name");
     EXPECT_EQ(state.sConsoleStyle, "Quake3");
-
     desktop.DestroyWindow(wolf);
     const Hwnd quakeInput = ConsoleWithChildren(desktop, {"", "copy"}).front();
     SendConsoleCommand(desktop, state, "name");
     EXPECT_EQ(state.sConsoleStyle, "PlainText");
-
-    const std::vector<Message> expected = {SetText(wolfInput, "name"), Enter(wolfInput),
-                                           SetText(quakeInput, "name"), Enter(quakeInput)};
-    EXPECT_EQ(desktop.Messages(), expected);
+    EXPECT_EQ(desktop.Messages(), (std::vector<Message>{SetText(wolfInput, "name"), Enter(wolfInput),
+                                                        SetText(quakeInput, "name"), Enter(quakeInput)}));
 }
 
-struct LineCase {
-    std::string sent;
-    std::string typed;
-};
-
 TEST(SendConsoleCommand, TypesEveryLineAsOneHarmlessLine) {
-    const std::vector<LineCase> cases = {
+    const std::vector<std::pair<std::string, std::string>> cases = {
         {"echo ^1Winamp ^7: ^31. Song; quit", "echo ^1Winamp ^7: ^31. Song, quit"},
         {"echo Song\r\nquit", "echo Song  quit"},
-        {"echo Song\nbind x quit", "echo Song bind x quit"},
         {"echo \"Song;quit", "echo 'Song,quit"},
-        {"echo \"a\";\"b\"", "echo 'a','b'"},
         {"echo a\tb\x1f" "c\x7f", "echo a b c\x7f"},
         {"echo a\0quit"s, "echo a quit"},
         {"echo Bj\xF6rk \xE9t\xE9 \xA9", "echo Bj\xF6rk \xE9t\xE9 \xA9"},
         {"echo ^1Playlist ^7: ^1Song", "echo ^1Playlist ^7: ^1Song"},
         {"clear", "clear"},
-        {"name", "name"},
+        // Too long for the input line: cut rather than failed.
+        {"echo " + std::string(40000, 'x'), "echo " + std::string(32767 - 5, 'x')},
     };
-    for (const LineCase& c : cases) {
-        SCOPED_TRACE(c.sent);
+    for (const auto& [sent, typed] : cases) {
+        SCOPED_TRACE(sent.substr(0, 40));
         FakeDesktop desktop;
         const Hwnd input = ConsoleWithChildren(desktop, {"", "copy", "clear", "quit", ""}).front();
         SharedState state;
-
-        SendConsoleCommand(desktop, state, c.sent);
-
-        EXPECT_EQ(desktop.Messages(), (std::vector<Message>{SetText(input, c.typed), Enter(input)}));
+        SendConsoleCommand(desktop, state, sent);
+        EXPECT_EQ(desktop.Messages(), (std::vector<Message>{SetText(input, typed), Enter(input)}));
     }
 }
 
@@ -131,9 +120,7 @@ TEST(SendConsoleCommand, ForeignTextCannotRunCommandsInTheGame) {
         FakeDesktop desktop;
         fake::FakeConsole console(desktop);
         SharedState state;
-
         SendConsoleCommand(desktop, state, std::string("echo ^1Playlist ^7: ^1") + title);
-
         ASSERT_TRUE(desktop.Exists(console.Window()));
         ASSERT_EQ(console.ExecutedCommands().size(), 1u);
         EXPECT_EQ(console.ExecutedCommands().front().rfind("echo ", 0), 0u);
@@ -141,55 +128,24 @@ TEST(SendConsoleCommand, ForeignTextCannotRunCommandsInTheGame) {
     }
 }
 
-TEST(SendConsoleCommand, CutsAnOverlongLineInsteadOfFailing) {
-    FakeDesktop desktop;
-    const Hwnd input = ConsoleWithChildren(desktop, {"", "copy"}).front();
-    SharedState state;
-
-    SendConsoleCommand(desktop, state, "echo " + std::string(40000, 'x'));
-
-    ASSERT_EQ(desktop.Messages().size(), 2u);
-    EXPECT_EQ(desktop.Messages()[0].text, "echo " + std::string(32767 - 5, 'x'));
-    EXPECT_EQ(desktop.Messages()[1], Enter(input));
-}
-
-TEST(ConsoleStrings, ToAnsiBytesIsOneBytePerCharacterAndANul) {
-    EXPECT_EQ(ToAnsiBytes("ab"), (std::vector<std::uint8_t>{0x61, 0x62, 0x00}));
-    EXPECT_EQ(ToAnsiBytes(""), (std::vector<std::uint8_t>{0x00}));
-    EXPECT_EQ(ToAnsiBytes("\xE9\xFF"), (std::vector<std::uint8_t>{0xE9, 0xFF, 0x00}));
-
+TEST(ConsoleStrings, AnsiBytesAreOneBytePerCharacterCutTo32767AndTrimAtNulCuts) {
+    EXPECT_EQ(ToAnsiBytes("a\xE9\xFF"), (std::vector<std::uint8_t>{0x61, 0xE9, 0xFF, 0x00}));
     const std::vector<std::uint8_t> longest = ToAnsiBytes(std::string(32767, 'a'));
     EXPECT_EQ(longest.size(), 32768u);
     EXPECT_EQ(longest.back(), 0);
-    const std::vector<std::uint8_t> cut = ToAnsiBytes(std::string(32768, 'a') + "tail");
-    EXPECT_EQ(cut, longest);
-}
-
-TEST(ConsoleStrings, TrimAtNulKeepsTheTextBeforeTheFirstNul) {
-    EXPECT_EQ(TrimAtNul("abc"), "abc");
+    EXPECT_EQ(ToAnsiBytes(std::string(32768, 'a') + "tail"), longest);
     EXPECT_EQ(TrimAtNul("ab\0cd\0"s), "ab");
     EXPECT_EQ(TrimAtNul("\0abc"s), "");
-    EXPECT_EQ(TrimAtNul(""), "");
+    EXPECT_EQ(TrimAtNul("abc"), "abc");
 }
 
 TEST(ConsoleStrings, CleanStringCutsBelowCode20AndTrimsBlanks) {
-    const std::vector<LineCase> cases = {
-        {"  CPU 1  ", "CPU 1"},
-        {"CASE\0more"s, "CASE"},
-        {"CASE\x13more", "CASE"},
-        {"CASE\tmore", "CASE"},
-        {"\x01" "CASE", ""},
-        {"a\x14z", "a\x14z"},
-        {"a\x1b z ", "a\x1b z"},
-        {" 45\xB0" "C \xE9\x80 ", "45\xB0" "C \xE9\x80"},
-        {"   ", ""},
-        {"", ""},
-        {" Fan 2 \0 junk  "s, "Fan 2"},
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"  CPU 1  ", "CPU 1"},       {" Fan 2 \0 junk  "s, "Fan 2"}, {"CASE\x13more", "CASE"},
+        {"\x01" "CASE", ""},          {"a\x14z", "a\x14z"},          {"a\x1b z ", "a\x1b z"},
+        {" 45\xB0" "C \xE9\x80 ", "45\xB0" "C \xE9\x80"},        {"   ", ""},
     };
-    for (const LineCase& c : cases) {
-        SCOPED_TRACE(c.sent);
-        EXPECT_EQ(CleanString(c.sent), c.typed);
-    }
+    for (const auto& [text, cleaned] : cases) EXPECT_EQ(CleanString(text), cleaned) << text;
 }
 
 }  // namespace

@@ -14,9 +14,8 @@ namespace {
 
 using fake::FakeDesktop;
 using fake::Message;
+using Lines = std::vector<std::string>;
 using namespace std::string_literals;
-
-constexpr const char* kNotRunning = "[ Current Player: <Q3Engine is not running> ]";
 
 std::string Filler(std::size_t chars) {
     std::string text;
@@ -33,19 +32,18 @@ struct Rig {
         for (const char* caption : {"copy", "clear", "quit"}) desktop.CreateWindow("Button", caption, console);
         buffer = desktop.CreateWindow("Edit", "", console);
     }
-
-    void Tick() { ConsolePoller(desktop, state, form, [this] { ++playlists; }); }
-
+    void Tick(int times = 1) {
+        for (int i = 0; i < times; ++i) ConsolePoller(desktop, state, form, [this] { ++playlists; });
+    }
     std::string& Buffer() { return desktop.Window(buffer).text; }
-
+    std::string Tail() { return Buffer().substr(Buffer().size() - 49); }
     // Every line typed into the input line, in order.
-    std::vector<std::string> Typed() const {
-        std::vector<std::string> lines;
+    Lines Typed() const {
+        Lines lines;
         for (const Message& m : desktop.MessagesTo(input))
             if (m.msg == kWM_SETTEXT) lines.push_back(m.text);
         return lines;
     }
-
     int Reads() const {
         int reads = 0;
         for (const Message& m : desktop.Messages()) reads += m.msg == kWM_GETTEXT;
@@ -67,17 +65,12 @@ TEST_F(ConsolePollerTest, WithoutAConsoleResetsAndSaysSoUntilOneAppears) {
     state.hConsoleOutput = 0x777;
     state.lConsoleLen = 40;
     state.lConsoleSeenLen = 30;
-    form.ChatText = "previous";
-
     Tick();
-
     EXPECT_EQ(form.Console.interval, 1u);
     EXPECT_EQ(desktop.yields, 1);
     EXPECT_EQ(state.hConsoleOutput, 0u);
-    EXPECT_EQ(state.lConsoleLen, 0);
-    EXPECT_EQ(state.lConsoleSeenLen, 0);
-    EXPECT_EQ(form.lblPlatform, kNotRunning);
-    EXPECT_EQ(form.ChatText, "previous");
+    EXPECT_EQ(std::make_pair(state.lConsoleLen, state.lConsoleSeenLen), std::make_pair(0, 0));
+    EXPECT_EQ(form.lblPlatform, "[ Current Player: <Q3Engine is not running> ]");
     EXPECT_TRUE(desktop.Messages().empty());
 
     OpenConsole("MOHAA Console");
@@ -90,18 +83,14 @@ TEST_F(ConsolePollerTest, WithoutAConsoleResetsAndSaysSoUntilOneAppears) {
 TEST_F(ConsolePollerTest, FewerThanFiveChildrenMeansNoPaneAndNoReads) {
     console = desktop.CreateWindow("Q3 WinConsole", "Quake 3 Console");
     for (int i = 0; i < 4; ++i) desktop.CreateWindow("Edit", "some text", console);
-
-    Tick();
-    Tick();
-
+    Tick(2);
     EXPECT_EQ(state.hConsoleWnd, console);
     EXPECT_EQ(state.hConsoleOutput, 0u);
     EXPECT_TRUE(desktop.Messages().empty());
 
     buffer = desktop.CreateWindow("Edit", "", console);
-    desktop.Window(buffer).text = "late";
+    Buffer() = "late";
     Tick();
-    EXPECT_EQ(state.hConsoleOutput, buffer);
     EXPECT_EQ(state.sConsoleTail, "late\0"s);
 }
 
@@ -109,8 +98,8 @@ TEST_F(ConsolePollerTest, TailHoldsExactlyTheNewCharactersAndItsNul) {
     OpenConsole();
     Buffer() = Filler(1000) + "finished R_Init";  // before start-up: its last 49 are examined
     Tick();
-    EXPECT_EQ(state.sConsoleTail, Buffer().substr(Buffer().size() - 49) + '\0');
-    EXPECT_EQ(Typed(), std::vector<std::string>{"name"});
+    EXPECT_EQ(state.sConsoleTail, Tail() + '\0');
+    EXPECT_EQ(Typed(), Lines{"name"});
 
     Buffer() += "0123456789";
     Tick();
@@ -120,10 +109,10 @@ TEST_F(ConsolePollerTest, TailHoldsExactlyTheNewCharactersAndItsNul) {
     // An earlier marker in a large burst lies outside the tail.
     Buffer() += "finished R_Init" + Filler(285);
     Tick();
-    EXPECT_EQ(state.sConsoleTail, Buffer().substr(Buffer().size() - 49) + '\0');
-    EXPECT_EQ(form.ChatText, Buffer().substr(Buffer().size() - 49));
+    EXPECT_EQ(state.sConsoleTail, Tail() + '\0');
+    EXPECT_EQ(form.ChatText, Tail());
     EXPECT_EQ(state.lConsoleSeenLen, static_cast<std::int32_t>(Buffer().size()));
-    EXPECT_EQ(Typed(), std::vector<std::string>{"name"});
+    EXPECT_EQ(Typed(), Lines{"name"});
 }
 
 TEST_F(ConsolePollerTest, YieldsBeforeEachStageAndReadsOnlyWhenGrown) {
@@ -131,28 +120,19 @@ TEST_F(ConsolePollerTest, YieldsBeforeEachStageAndReadsOnlyWhenGrown) {
     Buffer() = "finished R_Init";
     std::vector<std::size_t> sentBeforeYield;
     desktop.onYield = [&] { sentBeforeYield.push_back(desktop.Messages().size()); };
-
     Tick();
-
     const std::vector<Message> expected = {
-        {buffer, kWM_GETTEXTLENGTH, 0, 0, "", true},
-        {buffer, kWM_GETTEXTLENGTH, 0, 0, "", true},
-        {buffer, kWM_GETTEXT, 16, 0, "", true},
-        {input, kWM_SETTEXT, 0, 0, "name", true},
+        {buffer, kWM_GETTEXTLENGTH, 0, 0, "", true}, {buffer, kWM_GETTEXTLENGTH, 0, 0, "", true},
+        {buffer, kWM_GETTEXT, 16, 0, "", true},      {input, kWM_SETTEXT, 0, 0, "name", true},
         {input, kWM_CHAR, 13, 1, "", true},
     };
     EXPECT_EQ(desktop.Messages(), expected);
     EXPECT_EQ(sentBeforeYield, (std::vector<std::size_t>{0, 1, 3}));
 }
 
-struct LimitCase {
-    std::size_t length;
-    bool cleared;
-};
-
 TEST(ConsolePoller, ClearsAtTheLimitAndSkipsMarkersThatTick) {
-    for (const LimitCase& c : std::vector<LimitCase>{{299999, false}, {300000, true}, {300001, true}}) {
-        SCOPED_TRACE(c.length);
+    for (const std::size_t length : {299999u, 300000u, 300001u}) {
+        SCOPED_TRACE(length);
         Rig r;
         r.OpenConsole();
         // The console empties on "clear" and prints the line it ran.
@@ -160,53 +140,35 @@ TEST(ConsolePoller, ClearsAtTheLimitAndSkipsMarkersThatTick) {
             if (m.msg == kWM_CHAR && self.text == "clear") r.Buffer() = "]clear\r\n";
             return std::nullopt;
         };
-        r.Buffer() = Filler(c.length - 15) + "finished R_Init";
-
+        r.Buffer() = Filler(length - 15) + "finished R_Init";
         r.Tick();
-
-        if (c.cleared) {
-            EXPECT_EQ(r.Typed(), std::vector<std::string>{"clear"});
-            EXPECT_EQ(r.Reads(), 0);
-            EXPECT_EQ(r.state.lConsoleLen, 8);
-            EXPECT_EQ(r.state.lConsoleSeenLen, 8);
-            EXPECT_EQ(r.desktop.yields, 2);
-        } else {
-            EXPECT_EQ(r.Typed(), std::vector<std::string>{"name"});
-            EXPECT_EQ(r.Reads(), 1);
-            EXPECT_EQ(r.state.lConsoleSeenLen, 299999);
-        }
+        const bool cleared = length >= 300000;
+        EXPECT_EQ(r.Typed(), Lines{cleared ? "clear" : "name"});
+        EXPECT_EQ(r.Reads(), cleared ? 0 : 1);
+        EXPECT_EQ(r.state.lConsoleSeenLen, cleared ? 8 : 299999);
+        EXPECT_EQ(r.state.lConsoleLen, cleared ? 8 : 299999);
     }
 }
 
-struct MarkerCase {
-    const char* text;
-    std::vector<std::string> typed;
-    int playlists;
-};
-
 TEST(ConsolePoller, MarkersAreFoundWithoutRegardToCaseNamePrevailing) {
-    const std::vector<MarkerCase> cases = {
-        {"]echo Winamp:Playlist\r\nWinamp:Playlist\r\n", {}, 1},
-        {"winamp:playlist", {}, 1},
-        {"WINAMP:PLAYLIST", {}, 1},
-        {"xWinamp:Playlistx", {}, 1},
-        {":PlaylistWinamp", {}, 0},
-        {"Winamp :Playlist", {}, 0},
-        {"Winamp", {}, 0},
-        {"----- finished R_Init -----", {"name"}, 0},
-        {"FINISHED r_init", {"name"}, 0},
-        {"finished R_Init Winamp:Playlist", {"name"}, 0},
+    struct Case {
+        const char* text;
+        Lines typed;
+        int playlists;
+    };
+    const Case cases[] = {
+        {"]echo Winamp:Playlist\r\nWinamp:Playlist\r\n", {}, 1}, {"wINAMP:PLAYlist", {}, 1},
+        {":PlaylistWinamp", {}, 0},                           {"Winamp :Playlist", {}, 0},
+        {"----- FINISHED r_init -----", {"name"}, 0},          {"finished R_Init Winamp:Playlist", {"name"}, 0},
         {"Winamp:Playlist finished R_Init", {"name"}, 0},
     };
-    for (const MarkerCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         Rig r;
         r.state.TextSetting[0] = "Winamp";
         r.OpenConsole();
         r.Buffer() = c.text;
-
         r.Tick();
-
         EXPECT_EQ(r.Typed(), c.typed);
         EXPECT_EQ(r.playlists, c.playlists);
     }
@@ -216,76 +178,57 @@ TEST_F(ConsolePollerTest, AConsoleThatNeverAnswersGetsTheSameReactionEveryTick) 
     OpenConsole();
     state.TextSetting[0] = "Other";
     Buffer() = "Winamp:Playlist";
-
     Tick();
     EXPECT_EQ(playlists, 0);
-
-    // The unique word is read afresh at each search.
-    state.TextSetting[0] = "Winamp";
-    Tick();
-    Tick();
+    state.TextSetting[0] = "Winamp";  // the unique word is read afresh at each search
+    Tick(2);
     EXPECT_EQ(playlists, 2);
 
     Buffer() += "finished R_Init";
-    Tick();
-    Tick();
-    Tick();
-    EXPECT_EQ(Typed(), (std::vector<std::string>{"name", "name", "name"}));
+    Tick(3);
+    EXPECT_EQ(Typed(), (Lines{"name", "name", "name"}));
     EXPECT_EQ(playlists, 2);
     EXPECT_EQ(Reads(), 2);
 }
 
 TEST(ConsolePoller, AnAnsweringConsoleGetsEachReactionOnce) {
-    FakeDesktop desktop;
-    fake::FakeConsole console(desktop, "Wolf Console");
-    SharedState state;
-    FormControls form;
-    int playlists = 0;
-    const auto tick = [&] { ConsolePoller(desktop, state, form, [&] { ++playlists; }); };
+    Rig r;
+    fake::FakeConsole console(r.desktop, "Wolf Console");
     console.Prefill(400000);
-
-    tick();
-    EXPECT_EQ(console.ExecutedCommands(), std::vector<std::string>{"clear"});
+    r.Tick();
+    EXPECT_EQ(console.ExecutedCommands(), Lines{"clear"});
     console.Print("finished R_Init");
-    for (int i = 0; i < 5; ++i) tick();
-
-    EXPECT_EQ(console.ExecutedCommands(), (std::vector<std::string>{"clear", "name"}));
-    EXPECT_EQ(playlists, 0);
-    EXPECT_LT(state.lConsoleSeenLen, 300000);
+    r.Tick(5);
+    EXPECT_EQ(console.ExecutedCommands(), (Lines{"clear", "name"}));
+    EXPECT_EQ(r.playlists, 0);
+    EXPECT_LT(r.state.lConsoleSeenLen, 300000);
 }
 
 TEST_F(ConsolePollerTest, AfterAClearByOtherMeansWaitsForTheOldLength) {
     OpenConsole();
     Buffer() = Filler(100);
     Tick();
-
     Buffer() = "finished R_Init";
     Tick();
     Buffer() = Filler(85) + "finished R_Init";  // exactly the old length
     Tick();
     EXPECT_TRUE(Typed().empty());
     EXPECT_EQ(Reads(), 1);
-    EXPECT_EQ(state.lConsoleSeenLen, 100);
 
     Buffer() += "finished R_Init";
     Tick();
     EXPECT_EQ(state.sConsoleTail, "finished R_Init\0"s);
-    EXPECT_EQ(Typed(), std::vector<std::string>{"name"});
+    EXPECT_EQ(Typed(), Lines{"name"});
 }
 
-TEST_F(ConsolePollerTest, NegativeLengthsReadAsEmpty) {
+TEST_F(ConsolePollerTest, HostileNegativeLengthsReadAsEmpty) {
     OpenConsole();
     desktop.Window(buffer).handler = [](fake::FakeWindow&, const Message& m) -> std::optional<std::int32_t> {
         if (m.msg == kWM_GETTEXTLENGTH) return std::numeric_limits<std::int32_t>::min();
         return std::nullopt;
     };
-    state.lConsoleSeenLen = 0;
-
-    Tick();
-    Tick();
-
-    EXPECT_EQ(state.lConsoleLen, 0);
-    EXPECT_EQ(state.lConsoleSeenLen, 0);
+    Tick(2);
+    EXPECT_EQ(std::make_pair(state.lConsoleLen, state.lConsoleSeenLen), std::make_pair(0, 0));
     EXPECT_EQ(Reads(), 0);
 }
 

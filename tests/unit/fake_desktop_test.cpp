@@ -29,10 +29,10 @@ TEST(FakeDesktop, WalksAndEnumeratesChildrenInCreationOrder) {
     const Hwnd grandchild = desktop.CreateWindow("Static", "x", a);
     const Hwnd c = desktop.CreateWindow("Edit", "", top);
 
-    EXPECT_EQ(desktop.GetWindow(top, kGW_CHILD), a);
-    EXPECT_EQ(desktop.GetWindow(a, kGW_HWNDNEXT), b);
-    EXPECT_EQ(desktop.GetWindow(b, kGW_HWNDNEXT), c);
-    EXPECT_EQ(desktop.GetWindow(c, kGW_HWNDNEXT), 0u);
+    std::vector<Hwnd> walked;
+    for (Hwnd child = desktop.GetWindow(top, kGW_CHILD); child != 0; child = desktop.GetWindow(child, kGW_HWNDNEXT))
+        walked.push_back(child);
+    EXPECT_EQ(walked, (std::vector<Hwnd>{a, b, c}));
     EXPECT_EQ(desktop.GetWindow(0, kGW_CHILD), 0u);
 
     std::vector<Hwnd> seen;
@@ -74,29 +74,26 @@ TEST(FakeDesktop, KeyStateReportsANewPressOnlyToTheFirstQuery) {
     EXPECT_EQ(desktop.KeyQueries(), (std::vector<int>{116, 116, 116, 117, 16}));
 }
 
-TEST(FakeDesktop, ProfileFollowsThePrivateProfileReadingRules) {
+TEST(FakeDesktop, ProfileFollowsThePrivateProfileRules) {
     FakeDesktop desktop;
     const std::string path = "C:\\T\\tunebridge.ini";
     desktop.SetFileText(path, "[Keys]\r\nKey0=12abc\r\nKey1=abc\r\nkey2 = -5 \r\n[text]\r\nText0=\r\nText1=  spaced out  \r\n");
-
     EXPECT_EQ(desktop.GetPrivateProfileIntA("Keys", "Key0", 1, path), 12);
     EXPECT_EQ(desktop.GetPrivateProfileIntA("Keys", "Key1", 2, path), 0);
     EXPECT_EQ(desktop.GetPrivateProfileIntA("KEYS", "Key2", 3, path), -5);
     EXPECT_EQ(desktop.GetPrivateProfileIntA("Keys", "Key3", 4, path), 4);
+    EXPECT_EQ(desktop.GetPrivateProfileIntA("Keys", "Key0", 7, "C:\\T\\other.ini"), 7);
     EXPECT_EQ(desktop.GetPrivateProfileStringA("Text", "Text0", "Winamp", 20, path), "");
     EXPECT_EQ(desktop.GetPrivateProfileStringA("Text", "Text1", "Winamp", 20, path), "spaced out");
     EXPECT_EQ(desktop.GetPrivateProfileStringA("Text", "Text2", "Winamp", 20, path), "Winamp");
     EXPECT_EQ(desktop.GetPrivateProfileStringA("Text", "Text1", "", 4, path), "spa");
-    EXPECT_EQ(desktop.GetPrivateProfileIntA("Keys", "Key0", 7, "C:\\T\\other.ini"), 7);
-}
 
-TEST(FakeDesktop, ProfileWritesReplaceOneKeyAndKeepTheRest) {
-    FakeDesktop desktop;
-    const std::string path = "C:\\T\\tunebridge.ini";
-    desktop.SetFileText(path, "[Mine]\r\nOwn=1\r\n[Keys]\r\nKey0=5\r\n");
+    // A write replaces one key and keeps the rest.
     EXPECT_TRUE(desktop.WritePrivateProfileStringA("Keys", "Key0", "116", path));
-    EXPECT_TRUE(desktop.WritePrivateProfileStringA("Text", "Text0", "Winamp", path));
-    EXPECT_EQ(desktop.FileText(path), "[Mine]\r\nOwn=1\r\n[Keys]\r\nKey0=116\r\n[Text]\r\nText0=Winamp\r\n");
+    EXPECT_TRUE(desktop.WritePrivateProfileStringA("Other", "X", "1", path));
+    const std::string text = desktop.FileText(path);
+    EXPECT_EQ(text.rfind("[Keys]\r\nKey0=116\r\nKey1=abc\r\n", 0), 0u) << text;
+    EXPECT_EQ(text.substr(text.size() - 14), "[Other]\r\nX=1\r\n") << text;
 
     desktop.FailProfileWrites(true);
     EXPECT_FALSE(desktop.WritePrivateProfileStringA("Keys", "Key0", "1", path));

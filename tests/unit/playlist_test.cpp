@@ -69,22 +69,14 @@ TEST(Playlist, FiveEntriesAreCollectedThenWinampReturnsThenTheLinesFollow) {
     rig.Run();
 
     std::vector<Message> expected = {Request(w, 0, 105), Command(w, kStop), Command(w, kListEnd)};
-    for (std::uint32_t i = 0; i < 5; ++i) {
-        expected.push_back(Request(w, i, 121));
-        expected.push_back(Command(w, kPlay));
-    }
-    for (const Message& m : {Command(w, kListStart), Command(w, kNext), Command(w, kNext), Request(w, 61000, 106),
-                             Command(w, kPause), Command(w, kPause)}) {
-        expected.push_back(m);
-    }
+    for (std::uint32_t i = 0; i < 5; ++i) expected.insert(expected.end(), {Request(w, i, 121), Command(w, kPlay)});
+    expected.insert(expected.end(), {Command(w, kListStart), Command(w, kNext), Command(w, kNext),
+                                     Request(w, 61000, 106), Command(w, kPause), Command(w, kPause)});
     EXPECT_EQ(rig.player.Received(), expected);
-    EXPECT_EQ(rig.console.TypedLines(), (std::vector<std::string>{
-                                            "echo ^1Playlist ^7: ^11. Song",
-                                            "echo ^1Playlist ^7: ^12. Other",
-                                            "echo ^1Playlist ^7: ^13. Third",
-                                            "echo ^1Playlist ^7: ^14. Fourth",
-                                            "echo ^1Playlist ^7: ^15. Fifth",
-                                        }));
+    std::vector<std::string> lines;
+    for (const char* entry : {"1. Song", "2. Other", "3. Third", "4. Fourth", "5. Fifth"})
+        lines.push_back(std::string("echo ^1Playlist ^7: ^1") + entry);
+    EXPECT_EQ(rig.console.TypedLines(), lines);
     EXPECT_EQ(rig.player.Index(), 2);
     EXPECT_EQ(rig.player.Position(), 61000);
     EXPECT_EQ(rig.form.lblretval, "0");
@@ -125,79 +117,55 @@ TEST(Playlist, APlayerThatWentAwayListsNothing) {
     for (const Message& m : rig.desktop.MessagesTo(gone)) EXPECT_FALSE(m.delivered);
 }
 
-// A bare player window whose caption never changes: every command answers
-// its id less 40000, every request 999, and each message notes what
-// `lblretval` showed when it arrived.
-struct FixedCaptionPlayer {
-    FixedCaptionPlayer(FakeDesktop& desktop, const std::string& caption, const FormControls& form)
-        : window(desktop.CreateWindow("Winamp v1.x", caption)) {
-        desktop.Window(window).handler = [this, &form](fake::FakeWindow&, const Message& m) -> std::optional<std::int32_t> {
+// One run against a bare player window whose caption never changes: every
+// command answers its id less 40000, every request 999. `seen` notes each
+// message (a command id, or a request as argument + 1000000 x request
+// number) with what `lblretval` showed when it arrived.
+struct FixedCaptionRun {
+    explicit FixedCaptionRun(const std::string& caption) {
+        FakeDesktop desktop;
+        SharedState state;
+        FakeConsole console(desktop);
+        state.hWinampWnd = desktop.CreateWindow("Winamp v1.x", caption);
+        desktop.Window(state.hWinampWnd).handler = [this](fake::FakeWindow&, const Message& m) -> std::optional<std::int32_t> {
             seen.push_back({m.msg == kWM_COMMAND ? m.wParam : m.wParam + 1000000 * static_cast<std::uint32_t>(m.lParam),
                             form.lblretval});
             return m.msg == kWM_COMMAND ? static_cast<std::int32_t>(m.wParam) - 40000 : 999;
         };
+        clsWinamp winamp(desktop);
+        Playlist(desktop, state, form, winamp);
+        lines = console.TypedLines();
     }
-    Hwnd window;
-    // A command id, or a request as argument + 1000000 x request number.
+    FormControls form;
     std::vector<std::pair<std::uint32_t, std::string>> seen;
+    std::vector<std::string> lines;
 };
 
 TEST(Playlist, CaptionNumbersDecideWhatIsCollectedAndEveryAnswerIsShown) {
-    struct Row {
-        const char* caption;
-        std::vector<std::pair<std::uint32_t, std::string>> traffic;
-        std::size_t lines;
-    };
-    const std::string start = "Label3";
-    const Row rows[] = {
-        // No number: nothing collected, but stop, list end and start, seek and pause still go out.
-        {"Song - Winamp",
-         {{105000000, start}, {kStop, start}, {kListEnd, "47"}, {kListStart, "158"}, {106000000, "154"},
-          {kPause, "154"}, {kPause, "46"}},
-         0},
-        {"-3. Song - Winamp",
-         {{105000000, start}, {kStop, start}, {kListEnd, "47"}, {kListStart, "158"}, {106000000, "154"},
-          {kPause, "154"}, {kPause, "46"}},
-         0},
-        // 2.5 rounds to 2: two entries, one step forward.
-        {"2.5. Song - Winamp",
-         {{105000000, start}, {kStop, start}, {kListEnd, "47"}, {121000000, "158"}, {kPlay, "158"},
-          {121000001, "45"}, {kPlay, "45"}, {kListStart, "45"}, {kNext, "154"}, {106000000, "48"},
-          {kPause, "48"}, {kPause, "46"}},
-         2},
-    };
-    for (const Row& row : rows) {
-        FakeDesktop desktop;
-        SharedState state;
-        FormControls form;
-        FakeConsole console(desktop);
-        FixedCaptionPlayer player(desktop, row.caption, form);
-        state.hWinampWnd = player.window;
-        clsWinamp winamp(desktop);
-
-        Playlist(desktop, state, form, winamp);
-
-        // The position answer of 999 ms is second 0, hence the seek to 0.
-        EXPECT_EQ(player.seen, row.traffic) << row.caption;
-        EXPECT_EQ(form.lblretval, "46") << row.caption;
-        EXPECT_EQ(console.TypedLines().size(), row.lines) << row.caption;
+    // No number: nothing collected, but stop, list end and start, seek and pause still go out.
+    const std::vector<std::pair<std::uint32_t, std::string>> nothingCollected = {
+        {105000000, "Label3"}, {kStop, "Label3"}, {kListEnd, "47"}, {kListStart, "158"}, {106000000, "154"},
+        {kPause, "154"},       {kPause, "46"}};
+    for (const char* caption : {"Song - Winamp", "-3. Song - Winamp"}) {
+        const FixedCaptionRun run(caption);
+        EXPECT_EQ(run.seen, nothingCollected) << caption;
+        EXPECT_EQ(run.form.lblretval, "46") << caption;
+        EXPECT_TRUE(run.lines.empty()) << caption;
     }
+    // 2.5 rounds to 2: two entries, one step forward; the position answer of
+    // 999 ms is second 0, hence the seek to 0.
+    const FixedCaptionRun run("2.5. Song - Winamp");
+    EXPECT_EQ(run.seen, (std::vector<std::pair<std::uint32_t, std::string>>{
+                            {105000000, "Label3"}, {kStop, "Label3"}, {kListEnd, "47"}, {121000000, "158"},
+                            {kPlay, "158"}, {121000001, "45"}, {kPlay, "45"}, {kListStart, "45"}, {kNext, "154"},
+                            {106000000, "48"}, {kPause, "48"}, {kPause, "46"}}));
+    EXPECT_EQ(run.lines.size(), 2u);
 }
 
 TEST(Playlist, AStartingEntryBeyondSixteenBitsIsReportedAndWinampIsLeftAlone) {
-    FakeDesktop desktop;
-    SharedState state;
-    FormControls form;
-    FakeConsole console(desktop);
-    FixedCaptionPlayer player(desktop, "40000. Song - Winamp", form);
-    state.hWinampWnd = player.window;
-    clsWinamp winamp(desktop);
-
-    Playlist(desktop, state, form, winamp);
-
-    EXPECT_TRUE(player.seen.empty());
-    EXPECT_EQ(console.TypedLines(),
-              std::vector<std::string>{"echo ^1Playlist ^7: ^1The playlist has too many entries to list."});
+    const FixedCaptionRun run("40000. Song - Winamp");
+    EXPECT_TRUE(run.seen.empty());
+    EXPECT_EQ(run.lines, std::vector<std::string>{"echo ^1Playlist ^7: ^1The playlist has too many entries to list."});
 }
 
 TEST(Playlist, ALastEntryBeyondSixteenBitsIsReportedAfterWinampIsPutBack) {
@@ -207,8 +175,8 @@ TEST(Playlist, ALastEntryBeyondSixteenBitsIsReportedAfterWinampIsPutBack) {
     rig.Run();
 
     std::vector<Message> expected = {Request(w, 0, 105), Command(w, kStop), Command(w, kListEnd), Command(w, kListStart)};
-    for (int step = 1; step < 10000; ++step) expected.push_back(Command(w, kNext));
-    for (const Message& m : {Request(w, 2000, 106), Command(w, kPause), Command(w, kPause)}) expected.push_back(m);
+    expected.insert(expected.end(), 9999, Command(w, kNext));
+    expected.insert(expected.end(), {Request(w, 2000, 106), Command(w, kPause), Command(w, kPause)});
     EXPECT_EQ(rig.player.Received(), expected);
     EXPECT_EQ(rig.console.TypedLines(),
               std::vector<std::string>{"echo ^1Playlist ^7: ^1The playlist has too many entries to list."});

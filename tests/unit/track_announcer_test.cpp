@@ -17,6 +17,7 @@ using namespace std::chrono_literals;
 using fake::FakeConsole;
 using fake::FakeDesktop;
 using fake::FakePlayer;
+using Lines = std::vector<std::string>;
 
 constexpr const char* kWorkedCaption = "12. Artist - Song - Winamp [Paused]";
 
@@ -64,16 +65,9 @@ TEST(FormatTime, PlainAndColouredMinutesAndSeconds) {
         std::int16_t after;
     };
     const Row rows[] = {
-        {-1, "PlainText", "0:00", 0},
-        {-32768, "", "0:00", 0},
-        {0, "", "0:00", 0},
-        {59, "PlainText", "0:59", 59},
-        {60, "PlainText", "1:00", 60},
-        {4000, "PlainText", "66:40", 4000},
-        {32767, "PlainText", "546:07", 32767},
-        {83, "Quake3", "^51^7:^523", 83},
-        {-5, "Quake3", "^50^7:^500", 0},
-        {600, "quake3", "10:00", 600},
+        {-1, "PlainText", "0:00", 0},       {-32768, "", "0:00", 0},         {59, "PlainText", "0:59", 59},
+        {60, "PlainText", "1:00", 60},      {4000, "PlainText", "66:40", 4000}, {32767, "", "546:07", 32767},
+        {83, "Quake3", "^51^7:^523", 83},   {-5, "Quake3", "^50^7:^500", 0},  {600, "quake3", "10:00", 600},
     };
     for (const Row& row : rows) {
         SharedState state;
@@ -94,7 +88,7 @@ TEST(TrackAnnouncer, WorkedExampleInColourStyle) {
 
     EXPECT_EQ(rig.form.quakec, "12.  ^2Artist ^2- ^2Song ^2^4[^1Paused^4] ^7[^51^7:^523^7]^7");
     EXPECT_EQ(rig.NewLines(),
-              std::vector<std::string>{"echo ^1Winamp ^7: ^312.  ^2Artist ^2- ^2Song ^2^4[^1Paused^4] ^7[^51^7:^523^7]^7"});
+              Lines{"echo ^1Winamp ^7: ^312.  ^2Artist ^2- ^2Song ^2^4[^1Paused^4] ^7[^51^7:^523^7]^7"});
 }
 
 TEST(TrackAnnouncer, WorkedExampleInPlainStyleRepeatsPlainAfterTenSecondBoundaries) {
@@ -107,7 +101,7 @@ TEST(TrackAnnouncer, WorkedExampleInPlainStyleRepeatsPlainAfterTenSecondBoundari
 
     rig.Tick(kWorkedCaption);
     EXPECT_EQ(rig.NewLines(),
-              std::vector<std::string>{"echo ^1Winamp ^7: ^312.  ^2Artist ^2- ^2Song ^2^4[^1Paused^4] ^7[1:23^7]^7"});
+              Lines{"echo ^1Winamp ^7: ^312.  ^2Artist ^2- ^2Song ^2^4[^1Paused^4] ^7[1:23^7]^7"});
 
     rig.desktop.AdvanceClock(9000ms);  // 9.9 s later, nine boundaries
     rig.Tick(kWorkedCaption);
@@ -115,7 +109,7 @@ TEST(TrackAnnouncer, WorkedExampleInPlainStyleRepeatsPlainAfterTenSecondBoundari
 
     rig.desktop.AdvanceClock(100ms);  // 10.0 s later, ten boundaries
     rig.Tick(kWorkedCaption);
-    EXPECT_EQ(rig.NewLines(), std::vector<std::string>{"echo Winamp : 12. Artist - Song [Paused] [1:23]"});
+    EXPECT_EQ(rig.NewLines(), Lines{"echo Winamp : 12. Artist - Song [Paused] [1:23]"});
 
     rig.desktop.AdvanceClock(9500ms);  // the repeat restarts the count
     rig.Tick(kWorkedCaption);
@@ -140,8 +134,8 @@ TEST(TrackAnnouncer, CaptionsBecomeTrackLines) {
         AnnouncerRig rig;
         rig.Tick(row.caption);
         EXPECT_EQ(rig.form.quakec, row.line) << row.caption;
-        const auto expected = *row.caption == '\0' ? std::vector<std::string>{}
-                                                    : std::vector<std::string>{std::string("echo ^1Winamp ^7: ^3") + row.line};
+        const auto expected = *row.caption == '\0' ? Lines{}
+                                                    : Lines{std::string("echo ^1Winamp ^7: ^3") + row.line};
         EXPECT_EQ(rig.NewLines(), expected) << row.caption;
     }
 }
@@ -199,15 +193,14 @@ TEST(TrackAnnouncer, APositionBeyondSixteenBitsKeepsTheLastTimeAndTheRestRuns) {
 
     rig.player.SetPosition(32768 * 1000);
     rig.Tick("2. B - Winamp");
-    EXPECT_EQ(rig.NewLines(), (std::vector<std::string>{"echo ^1Winamp ^7: ^32.  ^2B ^7[1:23^7]^7",
-                                                        "echo Winamp : 2. B [1:23]"}));
+    EXPECT_EQ(rig.NewLines(), (Lines{"echo ^1Winamp ^7: ^32.  ^2B ^7[1:23^7]^7", "echo Winamp : 2. B [1:23]"}));
     EXPECT_EQ(rig.state.sLastTrackTitle, "2. B");
 
     // In the very first tick there is no earlier time to keep.
     AnnouncerRig fresh;
     fresh.player.SetPosition(40000 * 1000);
     fresh.Tick("1. A - Winamp");
-    EXPECT_EQ(fresh.NewLines(), std::vector<std::string>{"echo ^1Winamp ^7: ^31.  ^2A "});
+    EXPECT_EQ(fresh.NewLines(), Lines{"echo ^1Winamp ^7: ^31.  ^2A "});
 }
 
 TEST(TrackAnnouncer, NegativeOrMissingPositionShowsZero) {
@@ -233,43 +226,30 @@ TEST(TrackAnnouncer, YieldsOnceBetweenBuildingTheLineAndSendingIt) {
     rig.Tick("1. A - Winamp");
 
     EXPECT_EQ(rig.desktop.yields, 1);
-    EXPECT_EQ(atYield, std::vector<std::string>{"1.  ^2A ^7[0:00^7]^7"});
-    EXPECT_EQ(rig.NewLines(), std::vector<std::string>{"echo ^1Winamp ^7: ^31.  ^2A ^7[0:00^7]^7"});
+    EXPECT_EQ(atYield, Lines{"1.  ^2A ^7[0:00^7]^7"});
+    EXPECT_EQ(rig.NewLines(), Lines{"echo ^1Winamp ^7: ^31.  ^2A ^7[0:00^7]^7"});
     EXPECT_EQ(rig.state.sLastTrackTitle, "1. A");
 }
 
-TEST(WinampReadout, CaptionAndWholeSecondsThenAYield) {
+TEST(WinampReadout, CaptionAndWholeSecondsThenAYieldOrOnlyTheWarningWithoutTheSharedHandle) {
     struct Row {
         std::int32_t positionMs;
-        const char* shown;
+        const char* shown;  // nullptr: hWinampWnd left at 0
     };
-    for (const Row& row : {Row{83999, "83"}, Row{0, "0"}, Row{-1, "-1"}, Row{-1000, "-1"}, Row{-1001, "-2"}}) {
+    for (const Row& row : {Row{83999, "83"}, Row{0, "0"}, Row{-1, "-1"}, Row{-1000, "-1"}, Row{-1001, "-2"}, Row{5000, nullptr}}) {
         FakeDesktop desktop;
         SharedState state;
         FormControls form;
         FakePlayer player(desktop, {"One", "Two"}, 1, fake::PlayerState::paused, row.positionMs);
         clsWinamp winamp(desktop);
-        state.hWinampWnd = player.Window();
+        if (row.shown) state.hWinampWnd = player.Window();
 
         WinampReadoutTick(desktop, state, form, winamp);
-        EXPECT_EQ(form.song, "2. Two - Winamp [Paused]");
-        EXPECT_EQ(form.lblretval, row.shown) << row.positionMs;
-        EXPECT_EQ(desktop.yields, 1);
+        EXPECT_EQ(form.song, row.shown ? "2. Two - Winamp [Paused]" : "00:00:00");
+        EXPECT_EQ(form.lblretval, row.shown ? row.shown : "EEP! Winamp not initialized") << row.positionMs;
+        EXPECT_EQ(desktop.yields, row.shown ? 1 : 0);
+        EXPECT_EQ(player.Received().empty(), !row.shown);
     }
-}
-
-TEST(WinampReadout, WithoutTheSharedPlayerHandleOnlyTheWarningIsShown) {
-    FakeDesktop desktop;
-    SharedState state;
-    FormControls form;
-    FakePlayer player(desktop, {"One"});
-    clsWinamp winamp(desktop);
-
-    WinampReadoutTick(desktop, state, form, winamp);
-    EXPECT_EQ(form.lblretval, "EEP! Winamp not initialized");
-    EXPECT_EQ(form.song, "00:00:00");
-    EXPECT_EQ(desktop.yields, 0);
-    EXPECT_TRUE(player.Received().empty());
 }
 
 } // namespace

@@ -7,9 +7,10 @@ namespace tunebridge::e2e {
 
 namespace fs = std::filesystem;
 
-::testing::AssertionResult Product::Start(const fs::path& folder, const std::optional<std::string>& ini) {
+::testing::AssertionResult Product::Start(const fs::path& folder, const std::optional<std::string>& ini,
+                                         std::optional<int> showStyle) {
     const fs::path home = folder / "product";
-    if (!process_.Start(StageProduct(home, ini), {}, home)) {
+    if (!process_.Start(StageProduct(home, ini), {}, home, showStyle)) {
         return ::testing::AssertionFailure() << "cannot start tunebridge.exe (error " << GetLastError() << ")";
     }
     window_ = FindMainWindowWithin(process_, kProductDeadline);

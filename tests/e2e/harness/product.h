@@ -26,10 +26,11 @@ inline constexpr std::chrono::milliseconds kProductDeadline = 60s;
 class Product {
 public:
     // Stages tunebridge.exe (and `ini` beside it when given) in
-    // `folder`/product, starts it there and waits for its visible window
-    // "Tunebridge.".
+    // `folder`/product, starts it there (with `showStyle` when given) and
+    // waits for its visible window "Tunebridge.".
     ::testing::AssertionResult Start(const std::filesystem::path& folder,
-                                     const std::optional<std::string>& ini = std::nullopt);
+                                     const std::optional<std::string>& ini = std::nullopt,
+                                     std::optional<int> showStyle = std::nullopt);
 
     HWND Window() const { return window_; }
     ChildProcess& Process() { return process_; }

@@ -25,6 +25,17 @@ struct PlayerProgram {
 
 PlayerProgram* program = nullptr;
 
+// QueryPerformanceCounter in microseconds: one clock for every process of the
+// system, so a benchmark can compare it with the moment it sent something.
+long long MicrosecondsNow() {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart / frequency.QuadPart * 1000000 +
+           counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
+}
+
 void ShowCaption() {
     const std::string caption = program->engine.Caption();
     if (caption == program->shownCaption) return;
@@ -70,9 +81,9 @@ int main(int argc, char** argv) {
     using namespace tunebridge::peers;
     UseBinaryStdio();
     const auto arguments = PeerArguments::Parse(
-        argc, argv, {"--playlist", "--log", "--index", "--position-ms", "--state"}, {"--clock"});
+        argc, argv, {"--playlist", "--log", "--index", "--position-ms", "--state"}, {"--clock", "--timestamps"});
     const char* usage = "usage: fake_winamp --playlist <file> --log <path> [--index <n>] [--position-ms <ms>] "
-                        "[--state playing|paused|stopped] [--clock]";
+                        "[--state playing|paused|stopped] [--clock] [--timestamps]";
     if (!arguments) return Fail(usage);
 
     PlayerProgram state;
@@ -101,7 +112,15 @@ int main(int argc, char** argv) {
     if (const auto path = arguments->Value("--log"); path && !state.log.Open(*path)) {
         return Fail("cannot write the log " + *path);
     }
-    state.engine.onLog = [](const std::string& record) { program->log.Write(record); };
+    // --timestamps: every message record ends with " <microseconds>" of the
+    // moment it was received.
+    if (arguments->Flag("--timestamps")) {
+        state.engine.onLog = [](const std::string& record) {
+            program->log.Write(record + " " + std::to_string(MicrosecondsNow()));
+        };
+    } else {
+        state.engine.onLog = [](const std::string& record) { program->log.Write(record); };
+    }
     if (!RegisterPeerClass(kClassName, PlayerProc)) return Fail("cannot register the window class");
 
     state.shownCaption = state.engine.Caption();
@@ -113,7 +132,12 @@ int main(int argc, char** argv) {
         state.lastTick = GetTickCount64();
         SetTimer(state.window, kClockTimer, kClockIntervalMs, nullptr);
     }
-    ShowWindow(state.window, SW_SHOWNOACTIVATE);
+    // A starter that gives a show style gets it, as Tunebridge's launch
+    // (minimised) does; otherwise the player shows without taking the focus.
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    ShowWindow(state.window, (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWNOACTIVATE);
     const int code = RunMessageLoop();
     program = nullptr;
     return code;

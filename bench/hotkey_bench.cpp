@@ -1,0 +1,281 @@
+// How fast a hotkey reaches the player, and what the program costs while idle.
+//
+// Latency: F5 is bound to Next; each round presses F5 with SendInput, waits
+// until the simulated player has logged the command (its log carries the
+// moment of reception on the same QueryPerformanceCounter clock), releases F5
+// and waits 5 to 105 ms, varied so the presses fall at every point of the
+// program's 10 ms poll.
+//
+// Idle CPU: the program's own CPU time (GetProcessTimes) over 60 seconds beside
+// the simulated console and player with nobody pressing anything, as a share
+// of one core.
+//
+// Yardstick: once the program has ended, the same presses against a thread of
+// this benchmark that only asks for F5 every 10 ms. What the program adds to
+// the key state's own delay is the difference between the two.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "harness/keyboard.h"
+#include "harness/peers.h"
+#include "harness/process.h"
+#include "harness/wait.h"
+
+namespace tunebridge::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPresses = 250;
+constexpr std::chrono::milliseconds kIdle = 60s;
+constexpr std::chrono::milliseconds kDeadline = 30s;
+constexpr double kPollIntervalMs = 10.0;
+
+std::int64_t MicrosecondsNow() {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart / frequency.QuadPart * 1000000 +
+           counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
+}
+
+// The simulated player with the reception time on every message record.
+class TimestampedPlayer : public PeerProgram {
+public:
+    ::testing::AssertionResult Start(const fs::path& folder) {
+        const fs::path playlist = folder / "playlist.txt";
+        std::FILE* file = std::fopen(playlist.string().c_str(), "wb");
+        if (file == nullptr) return ::testing::AssertionFailure() << "cannot write " << playlist.string();
+        std::fputs("Artist One - First Song\nArtist Two - Second Song\n", file);
+        std::fclose(file);
+        const fs::path log = folder / "player.log";
+        return Launch("fake_winamp.exe", {"--playlist", playlist.string(), "--log", log.string(), "--timestamps"},
+                      folder, log, "Winamp v1.x", "");
+    }
+
+    // Reception times of every WM_COMMAND with this id, in order.
+    std::vector<std::int64_t> Received(std::uint32_t id) const {
+        std::vector<std::int64_t> times;
+        for (const std::string& record : Log()) {
+            std::istringstream fields(record);
+            std::string tag;
+            unsigned msg = 0;
+            std::uint32_t wParam = 0;
+            std::int32_t lParam = 0;
+            std::int64_t micros = 0;
+            if (fields >> tag >> msg >> wParam >> lParam >> micros && tag == "MSG" &&
+                msg == peers::kPlayerWmCommand && wParam == id) {
+                times.push_back(micros);
+            }
+        }
+        return times;
+    }
+};
+
+double Percentile(std::vector<double> values, double share) {
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
+
+// Waits without a condition: between presses, and over the idle minute.
+void Pause(std::chrono::milliseconds length) {
+    WaitUntil([] { return false; }, length);
+}
+
+std::int64_t CpuTime100ns(HANDLE process) {
+    FILETIME created;
+    FILETIME ended;
+    FILETIME kernel;
+    FILETIME user;
+    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return -1;
+    const auto value = [](const FILETIME& time) {
+        return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    };
+    return value(kernel) + value(user);
+}
+
+using ReceptionTimes = std::function<std::vector<std::int64_t>()>;
+
+// One press of F5: the latency in ms until `received` (the reception times
+// of every press seen so far) has one more entry; nothing when it has none
+// within `deadline`. The key is let go either way.
+std::optional<double> Press(Keyboard& keyboard, std::chrono::milliseconds deadline, const ReceptionTimes& received) {
+    const std::size_t before = received().size();
+    const std::int64_t pressed = MicrosecondsNow();
+    keyboard.Press(VK_F5);
+    std::vector<std::int64_t> times;
+    const bool arrived = WaitUntil(
+        [&] {
+            times = received();
+            return times.size() > before;
+        },
+        deadline);
+    keyboard.Release(VK_F5);
+    if (!arrived) return std::nullopt;
+    return static_cast<double>(times[before] - pressed) / 1000.0;
+}
+
+// Keys held while a window appears may be let go by Wine (see
+// ParkPointerAwayFromWindows): unmeasured presses until one gets through.
+bool WarmUp(const ReceptionTimes& received) {
+    Keyboard keyboard;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (Press(keyboard, 3s, received)) return true;
+    }
+    return false;
+}
+
+std::optional<std::vector<double>> Presses(const ReceptionTimes& received) {
+    Keyboard keyboard;
+    std::vector<double> latencies;
+    for (int i = 0; i < kPresses; ++i) {
+        const auto latency = Press(keyboard, kDeadline, received);
+        if (!latency) {
+            std::printf("press %d: not seen within %lld ms\n", i, static_cast<long long>(kDeadline.count()));
+            return std::nullopt;
+        }
+        latencies.push_back(*latency);
+        // 5..105 ms, stepping by 37 modulo 101: the presses fall evenly over
+        // the 10 ms poll and over the key state's own refresh (see docs/benchmarks.md).
+        Pause(std::chrono::milliseconds(5 + (i * 37) % 101));
+    }
+    return latencies;
+}
+
+void PrintLatencies(const char* what, const std::vector<double>& latencies) {
+    const double median = Percentile(latencies, 0.5);
+    const double p99 = Percentile(latencies, 0.99);
+    std::printf("%s, %zu presses:\n", what, latencies.size());
+    std::printf("  median %.2f ms (%.2f poll intervals of %.0f ms)\n", median, median / kPollIntervalMs,
+                kPollIntervalMs);
+    std::printf("  99th percentile %.2f ms (%.2f poll intervals)\n", p99, p99 / kPollIntervalMs);
+    std::printf("  min %.2f ms, max %.2f ms\n", Percentile(latencies, 0.0), Percentile(latencies, 1.0));
+}
+
+// The yardstick: what the system's key state itself allows. A thread that
+// does nothing but ask for F5 on a 10 ms timer, as the program's poll does.
+struct BarePoll {
+    DWORD threadId = 0;
+    std::atomic<bool> running{false};
+    std::mutex guard;
+    std::vector<std::int64_t> seen;
+};
+
+DWORD WINAPI RunBarePoll(void* parameter) {
+    auto& poll = *static_cast<BarePoll*>(parameter);
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, for WM_QUIT
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
+    poll.running = true;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.message != WM_TIMER) continue;
+        if (static_cast<std::uint16_t>(GetAsyncKeyState(VK_F5)) == 0x8001) {
+            const std::int64_t now = MicrosecondsNow();
+            std::lock_guard lock(poll.guard);
+            poll.seen.push_back(now);
+        }
+    }
+    KillTimer(nullptr, timer);
+    return 0;
+}
+
+int Run() {
+    const fs::path folder = TempDir("hotkey-bench");
+    ParkPointerAwayFromWindows();
+    TimestampedPlayer player;
+    if (auto started = player.Start(folder); !started) {
+        std::printf("player: %s\n", started.message());
+        return 1;
+    }
+    ConsolePeer console;
+    if (auto started = console.Start(folder); !started) {
+        std::printf("console: %s\n", started.message());
+        return 1;
+    }
+    const fs::path productFolder = folder / "product";
+    ChildProcess product;
+    const std::string ini = "[Keys]\r\nKey2=116\r\n[SKeys]\r\nKey2=0\r\n[CKeys]\r\nKey2=0\r\n[AKeys]\r\nKey2=0\r\n";
+    if (!product.Start(StageProduct(productFolder, ini), {}, productFolder, SW_SHOWNOACTIVATE)) {
+        std::printf("cannot start tunebridge.exe\n");
+        return 1;
+    }
+    HWND window = nullptr;
+    if (!WaitUntil(
+            [&] {
+                window = product.FindOwnWindow("", "Tunebridge.");
+                return window != nullptr && IsWindowVisible(window);
+            },
+            kDeadline)) {
+        std::printf("no window \"Tunebridge.\"\n");
+        return 1;
+    }
+
+    const auto nextTimes = [&] { return player.Received(peers::player_command::kNext); };
+    if (!WarmUp(nextTimes)) {
+        std::printf("F5 never reached the program\n");
+        return 1;
+    }
+    const auto latenciesMs = Presses(nextTimes);
+    if (!latenciesMs) return 1;
+
+    const std::int64_t cpuBefore = CpuTime100ns(product.Handle());
+    const std::int64_t wallBefore = MicrosecondsNow();
+    Pause(kIdle);
+    const std::int64_t cpuAfter = CpuTime100ns(product.Handle());
+    const std::int64_t wallAfter = MicrosecondsNow();
+
+    PrintLatencies("key press (SendInput) to the player receiving Next", *latenciesMs);
+    if (cpuBefore < 0 || cpuAfter < 0) {
+        std::printf("idle CPU: GetProcessTimes failed (error %lu)\n", GetLastError());
+    } else {
+        const double cpuMs = static_cast<double>(cpuAfter - cpuBefore) / 10000.0;
+        const double wallMs = static_cast<double>(wallAfter - wallBefore) / 1000.0;
+        std::printf("idle CPU over %.1f s: %.1f ms of CPU, %.2f %% of one core\n", wallMs / 1000.0, cpuMs,
+                    100.0 * cpuMs / wallMs);
+    }
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (!product.WaitForExit(kDeadline)) std::printf("the program did not end after its window was closed\n");
+    console.Close();
+    player.Close();
+
+    // With the program gone, nobody else asks for F5: the bare poll has the key to itself.
+    BarePoll bare;
+    const HANDLE thread = CreateThread(nullptr, 0, RunBarePoll, &bare, 0, &bare.threadId);
+    WaitUntil([&] { return bare.running.load(); }, kDeadline);
+    const auto bareTimes = [&] {
+        std::lock_guard lock(bare.guard);
+        return bare.seen;
+    };
+    std::optional<std::vector<double>> bareMs;
+    if (WarmUp(bareTimes)) bareMs = Presses(bareTimes);
+    PostThreadMessageA(bare.threadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    if (bareMs) PrintLatencies("the same presses to a bare 10 ms GetAsyncKeyState poll in this program", *bareMs);
+    return 0;
+}
+
+}  // namespace
+}  // namespace tunebridge::e2e
+
+int main() {
+    _setmode(_fileno(stdout), _O_BINARY);
+    return tunebridge::e2e::Run();
+}
