@@ -8,6 +8,7 @@
 #include "announce/leading_number.h"
 #include "announce/playing_seconds.h"
 #include "announce/replace_all.h"
+#include "announce/winamp_suffix.h"
 #include "app/runtime_error.h"
 #include "console/console_command.h"
 #include "winamp/winamp_requests.h"
@@ -15,7 +16,6 @@
 namespace tunebridge {
 namespace {
 
-constexpr std::string_view kWinampSuffix = " - Winamp";
 constexpr const char* kLinePrefix = "echo ^1Playlist ^7: ^1";
 constexpr const char* kTooLongLine = "echo ^1Playlist ^7: ^1The playlist has too many entries to list.";
 

@@ -7,13 +7,14 @@
 #include "announce/leading_number.h"
 #include "announce/playing_seconds.h"
 #include "announce/replace_all.h"
+#include "announce/winamp_suffix.h"
 #include "app/runtime_error.h"
+#include "app/trim_spaces.h"
 #include "console/console_command.h"
 
 namespace tunebridge {
 namespace {
 
-constexpr std::string_view kWinampSuffix = " - Winamp";
 constexpr const char* kNotInitialized = "EEP! Winamp not initialized";
 constexpr const char* kQuake3Style = "Quake3";
 
@@ -29,13 +30,6 @@ void RunStep(Step&& step) {
 // "^" and the decimal text of colour element `element`.
 std::string Colour(const SharedState& state, std::size_t element) {
     return "^" + std::to_string(state.ColorCode[element]);
-}
-
-std::string TrimSpaces(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
 }
 
 std::string TwoDigits(int value) {

@@ -359,6 +359,11 @@ void MainWindow::View::Forward(Event&& event) {
 }
 
 void MainWindow::View::ReportUnhandledError(const std::string& text) {
+    // The box runs its own message loop; a tick failing again in there would
+    // open box after box inside this one.
+    if (window) {
+        for (const TimerId timer : kTimers) ::KillTimer(window, TimerEventId(timer));
+    }
     desktop.MessageBoxA(text, kProgramName, MB_OK | MB_ICONERROR);
     desktop.EndProgram();
 }

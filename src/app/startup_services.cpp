@@ -6,11 +6,11 @@
 #include "app/error_sink.h"
 #include "app/program_name.h"
 #include "app/runtime_error.h"
+#include "winamp/cls_winamp.h"
 
 namespace tunebridge {
 namespace {
 
-constexpr const char* kWinampClass = "Winamp v1.x";
 constexpr std::uint32_t kDSSCL_PRIORITY = 2;
 constexpr std::uint64_t kLaunchWaitMs = 60000;
 constexpr int kLaunchPollMs = 10;

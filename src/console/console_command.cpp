@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/trim_spaces.h"
 #include "console/console_window.h"
 
 namespace tunebridge {
@@ -72,10 +73,7 @@ std::vector<std::uint8_t> ToAnsiBytes(const std::string& text) {
 std::string CleanString(const std::string& text) {
     const auto cut = std::find_if(text.begin(), text.end(),
                                   [](char c) { return static_cast<unsigned char>(c) < kCleanStringCut; });
-    const std::string kept(text.begin(), cut);
-    const std::size_t first = kept.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return kept.substr(first, kept.find_last_not_of(' ') - first + 1);
+    return TrimSpaces(std::string_view(text.data(), static_cast<std::size_t>(cut - text.begin())));
 }
 
 }  // namespace tunebridge

@@ -5,6 +5,7 @@
 
 #include "app/program_name.h"
 #include "app/runtime_error.h"
+#include "app/trim_spaces.h"
 
 namespace tunebridge {
 namespace {
@@ -50,12 +51,6 @@ std::int16_t Narrow(Desktop& desktop, std::int32_t value, const std::string& sec
 std::int16_t ReadInt(Desktop& desktop, const std::string& section, const std::string& key, std::int32_t defaultValue,
                      const std::string& path) {
     return Narrow(desktop, desktop.GetPrivateProfileIntA(section, key, defaultValue, path), section, key, path);
-}
-
-std::string TrimSpaces(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 namespace tunebridge {
 namespace {
 
-constexpr const char* kWinampClass = "Winamp v1.x";
 constexpr int kTitleBufferChars = 2048;
 
 }  // namespace

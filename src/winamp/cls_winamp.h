@@ -7,6 +7,9 @@
 
 namespace tunebridge {
 
+// Winamp's main window is known by its class alone.
+inline constexpr const char* kWinampClass = "Winamp v1.x";
+
 // The Winamp remote: one WM_COMMAND per player command to the window of
 // class "Winamp v1.x" found once, at construction.
 class clsWinamp {

@@ -7,6 +7,7 @@
 
 #include "app/error_sink.h"
 #include "app/runtime_error.h"
+#include "app/trim_spaces.h"
 
 namespace tunebridge {
 namespace {
@@ -38,12 +39,6 @@ constexpr InfoRequest kInfoRequests[] = {
     {11, 126, 1},  // bit rate
     {12, 126, 3},  // stream information item 3
 };
-
-std::string TrimSpaces(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 bool EndsWithNoCase(const std::string& text, const std::string& lowerSuffix) {
     if (text.size() < lowerSuffix.size()) return false;
