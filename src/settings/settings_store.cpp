@@ -3,18 +3,14 @@
 #include <array>
 #include <cstdint>
 
-#include "app/program_name.h"
-#include "app/runtime_error.h"
-#include "app/trim_spaces.h"
+#include "core/program_name.h"
+#include "core/runtime_error.h"
+#include "core/text.h"
 
 namespace tunebridge {
 namespace {
 
-constexpr int kHotkeySlots = 7;
-constexpr int kColorsLoaded = 12;
-constexpr int kColorsStored = 15;
-constexpr int kColorsPrefilled = 16;
-constexpr int kTextSlots = 4;
+constexpr std::size_t kLoadedColorCount = kColorElementCount;
 constexpr int kTextBufferChars = 20;
 constexpr const char* kDefaultText = "Winamp";
 
@@ -22,22 +18,38 @@ constexpr const char* kDefaultText = "Winamp";
 // root, which the file system accepts.
 std::string SettingsPath(Desktop& desktop) { return desktop.ModuleFolder() + "\\tunebridge.ini"; }
 
+// The four hotkey sections, each holding one field of every binding.
 struct HotkeySection {
     const char* name;
-    std::array<std::int16_t, 11> SharedState::*slots;
+    std::int16_t HotkeyBinding::*field;
 };
 
 constexpr HotkeySection kHotkeySections[] = {
-    {"Keys", &SharedState::HotkeyCode},
-    {"SKeys", &SharedState::HotkeyShift},
-    {"CKeys", &SharedState::HotkeyCtrl},
-    {"AKeys", &SharedState::HotkeyAlt},
+    {"Keys", &HotkeyBinding::key},
+    {"SKeys", &HotkeyBinding::shift},
+    {"CKeys", &HotkeyBinding::ctrl},
+    {"AKeys", &HotkeyBinding::alt},
 };
 
-// A value the 16-bit arrays cannot hold stops the load. The user is told
+struct TextKey {
+    const char* name;
+    std::string Settings::*field;
+};
+
+constexpr TextKey kTextKeys[] = {
+    {"Text0", &Settings::uniqueWord},
+    {"Text1", &Settings::repeatSeconds},
+    {"Text2", &Settings::displayOnChangeOnly},
+    {"Text3", &Settings::displayEvery},
+};
+
+std::string NumberedKey(const char* stem, std::size_t n) { return stem + std::to_string(n); }
+
+// A value the 16-bit settings cannot hold stops the load. The user is told
 // which entry to mend, since the bare overflow names neither file nor key.
-std::int16_t Narrow(Desktop& desktop, std::int32_t value, const std::string& section, const std::string& key,
-                    const std::string& path) {
+std::int16_t ReadInt(Desktop& desktop, const std::string& section, const std::string& key, std::int32_t defaultValue,
+                     const std::string& path) {
+    const std::int32_t value = desktop.GetPrivateProfileIntA(section, key, defaultValue, path);
     if (value < INT16_MIN || value > INT16_MAX) {
         desktop.MessageBoxA("The value " + std::to_string(value) + " of the key " + key + " in the section [" + section +
                                 "] of the settings file " + path + " is outside -32768..32767.  Please correct it "
@@ -48,44 +60,39 @@ std::int16_t Narrow(Desktop& desktop, std::int32_t value, const std::string& sec
     return static_cast<std::int16_t>(value);
 }
 
-std::int16_t ReadInt(Desktop& desktop, const std::string& section, const std::string& key, std::int32_t defaultValue,
-                     const std::string& path) {
-    return Narrow(desktop, desktop.GetPrivateProfileIntA(section, key, defaultValue, path), section, key, path);
-}
+} // namespace
 
-}  // namespace
-
-void LoadSettings(Desktop& desktop, SharedState& state) {
-    for (int i = 0; i < kColorsPrefilled; ++i) state.ColorCode[i] = 1;
+void LoadSettings(Desktop& desktop, Settings& settings) {
+    settings.colors.fill(1);
     const std::string path = SettingsPath(desktop);
 
     for (const HotkeySection& section : kHotkeySections) {
-        auto& slots = state.*section.slots;
-        for (int n = 0; n < kHotkeySlots; ++n)
-            slots[n] = ReadInt(desktop, section.name, "Key" + std::to_string(n), n + 1, path);
+        for (std::size_t n = 0; n < kHotkeySlotCount; ++n) {
+            settings.hotkeys[n].*section.field =
+                ReadInt(desktop, section.name, NumberedKey("Key", n), static_cast<std::int32_t>(n + 1), path);
+        }
     }
-    for (int n = 0; n < kColorsLoaded; ++n)
-        state.ColorCode[n] = ReadInt(desktop, "Color", "Color" + std::to_string(n), 1, path);
-    for (int n = 0; n < kTextSlots; ++n)
-        state.TextSetting[n] = desktop.GetPrivateProfileStringA("Text", "Text" + std::to_string(n), kDefaultText,
-                                                                kTextBufferChars, path);
+    for (std::size_t n = 0; n < kLoadedColorCount; ++n)
+        settings.colors[n] = ReadInt(desktop, "Color", NumberedKey("Color", n), 1, path);
+    for (const TextKey& text : kTextKeys)
+        settings.*text.field = desktop.GetPrivateProfileStringA("Text", text.name, kDefaultText, kTextBufferChars, path);
 }
 
-void SaveSettings(Desktop& desktop, SharedState& state) {
+void SaveSettings(Desktop& desktop, const Settings& settings) {
     const std::string path = SettingsPath(desktop);
     bool allWritten = true;
-    const auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
+    const auto write = [&](const char* section, const std::string& key, const std::string& value) {
         // Every key is still tried after a failure, so whatever can be kept is.
         if (!desktop.WritePrivateProfileStringA(section, key, value, path)) allWritten = false;
     };
 
     for (const HotkeySection& section : kHotkeySections) {
-        const auto& slots = state.*section.slots;
-        for (int n = 0; n < kHotkeySlots; ++n) write(section.name, "Key" + std::to_string(n), std::to_string(slots[n]));
+        for (std::size_t n = 0; n < kHotkeySlotCount; ++n)
+            write(section.name, NumberedKey("Key", n), std::to_string(settings.hotkeys[n].*section.field));
     }
-    for (int n = 0; n < kColorsStored; ++n)
-        write("Color", "Color" + std::to_string(n), std::to_string(state.ColorCode[n]));
-    for (int n = 0; n < kTextSlots; ++n) write("Text", "Text" + std::to_string(n), state.TextSetting[n]);
+    for (std::size_t n = 0; n < kStoredColorCount; ++n)
+        write("Color", NumberedKey("Color", n), std::to_string(settings.colors[n]));
+    for (const TextKey& text : kTextKeys) write("Text", text.name, settings.*text.field);
 
     if (!allWritten) {
         desktop.MessageBoxA("The settings could not be saved to " + path + ".  The program goes on with the "
@@ -96,13 +103,12 @@ void SaveSettings(Desktop& desktop, SharedState& state) {
 
 std::string FindSystemFolder(Desktop& desktop, std::int16_t csidl) {
     try {
-        std::optional<std::string> buffer = desktop.GetSpecialFolderPath(csidl);
+        const std::optional<std::string> buffer = desktop.GetSpecialFolderPath(csidl);
         if (!buffer) return {};
-        if (const auto nul = buffer->find('\0'); nul != std::string::npos) buffer->resize(nul);
-        return TrimSpaces(*buffer);
+        return TrimSpaces(CutAtNul(*buffer));
     } catch (const RuntimeError& error) {
         throw error.RaisedAgainBy("FindSystemFolder");
     }
 }
 
-}  // namespace tunebridge
+} // namespace tunebridge

@@ -3,18 +3,20 @@
 #include <cstdint>
 #include <string>
 
-#include "app/shared_state.h"
 #include "platform/desktop.h"
+#include "settings/settings.h"
 
 namespace tunebridge {
 
-constexpr int kCSIDL_PROGRAM_FILES = 38;
+inline constexpr int kCsidlProgramFiles = 38;
 
-// Fills the settings arrays from "tunebridge.ini" beside the exe; throws an
-// overflow RuntimeError at a stored integer outside -32768..32767.
-void LoadSettings(Desktop& desktop, SharedState& state);
-// Writes every stored key back (47 writes).
-void SaveSettings(Desktop& desktop, SharedState& state);
+// Fills `settings` from "tunebridge.ini" beside the exe, with defaults for
+// what is missing; throws an overflow RuntimeError at a stored integer
+// outside -32768..32767, after telling the user which entry to mend.
+void LoadSettings(Desktop& desktop, Settings& settings);
+// Writes every stored key back (47 writes); tells the user once when any
+// write failed.
+void SaveSettings(Desktop& desktop, const Settings& settings);
 // The path of a shell special folder, or "" when it cannot be resolved.
 std::string FindSystemFolder(Desktop& desktop, std::int16_t csidl);
 

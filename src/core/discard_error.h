@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 
 namespace tunebridge {
 

@@ -1,11 +1,11 @@
-#include "announce/leading_number.h"
+#include "core/leading_number.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <system_error>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 
 namespace tunebridge {
 namespace {
