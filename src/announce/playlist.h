@@ -1,14 +1,16 @@
 #pragma once
 
-#include "app/form_controls.h"
-#include "app/shared_state.h"
-#include "platform/desktop.h"
-#include "winamp/cls_winamp.h"
+#include <string>
+
+#include "console/console_commands.h"
+#include "winamp/player_remote.h"
+#include "winamp/player_requests.h"
 
 namespace tunebridge {
 
-// Lists Winamp's whole playlist in the game console and puts Winamp back
-// on the entry and second it was playing.
-void Playlist(Desktop& desktop, SharedState& state, FormControls& form, clsWinamp& winamp);
+// Lists the player's whole playlist in the game console and puts the player
+// back on the entry and second it was playing. The answer of every command
+// goes to `lastAnswer`, as the main window's buttons show theirs.
+void EchoPlaylist(ConsoleCommands& console, PlayerRemote& remote, PlayerRequests& requests, std::string& lastAnswer);
 
 } // namespace tunebridge

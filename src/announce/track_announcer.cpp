@@ -4,19 +4,17 @@
 #include <cstddef>
 #include <string_view>
 
-#include "announce/leading_number.h"
-#include "announce/playing_seconds.h"
-#include "announce/replace_all.h"
 #include "announce/winamp_suffix.h"
-#include "app/runtime_error.h"
-#include "app/trim_spaces.h"
-#include "console/console_command.h"
+#include "core/leading_number.h"
+#include "core/runtime_error.h"
+#include "core/text.h"
 
 namespace tunebridge {
 namespace {
 
 constexpr const char* kNotInitialized = "EEP! Winamp not initialized";
-constexpr const char* kQuake3Style = "Quake3";
+
+using E = ColorElement;
 
 // A step that fails leaves its value as it was and the tick goes on.
 template <typename Step>
@@ -27,105 +25,102 @@ void RunStep(Step&& step) {
     }
 }
 
-// "^" and the decimal text of colour element `element`.
-std::string Colour(const SharedState& state, std::size_t element) {
-    return "^" + std::to_string(state.ColorCode[element]);
+// "^" and the decimal text of the element's colour.
+std::string Colour(const Settings& settings, ColorElement element) {
+    return "^" + std::to_string(settings.Color(element));
 }
 
-std::string TwoDigits(int value) {
-    return (value < 10 ? "0" : "") + std::to_string(value);
-}
-
-// The position as the announcer holds it: signed 16-bit seconds, an
-// overflow error from 32768 seconds on.
-std::int16_t PlayingSeconds16(Desktop& desktop, SharedState& state) {
-    return RoundToInt16(static_cast<double>(PlayingSeconds(desktop, state)));
-}
+std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
 
 std::chrono::sys_seconds WholeSecondsNow(Desktop& desktop) {
     return std::chrono::floor<std::chrono::seconds>(desktop.Now());
 }
 
-std::string StateTag(const SharedState& state, const char* word) {
-    return Colour(state, 4) + "[" + Colour(state, 5) + word + Colour(state, 6) + "]";
+std::string StateTag(const Settings& settings, const char* word) {
+    return Colour(settings, E::StateOpen) + "[" + Colour(settings, E::StateWord) + word +
+           Colour(settings, E::StateClose) + "]";
 }
 
 } // namespace
 
-std::string FormatTime(const SharedState& state, std::int16_t& seconds) {
+std::string FormatTime(std::int16_t& seconds, bool colours, const Settings& settings) {
     if (seconds < 0) seconds = 0;
     const int minutes = seconds / 60;
     const int rest = seconds % 60;
-    if (state.sConsoleStyle == kQuake3Style) {
-        return Colour(state, 8) + std::to_string(minutes) + Colour(state, 9) + ":" + Colour(state, 10) + TwoDigits(rest);
+    if (colours) {
+        return Colour(settings, E::Minutes) + std::to_string(minutes) + Colour(settings, E::TimeColon) + ":" +
+               Colour(settings, E::Seconds) + TwoDigits(rest);
     }
     return std::to_string(minutes) + ":" + TwoDigits(rest);
 }
 
-void WinampReadoutTick(Desktop& desktop, SharedState& state, FormControls& form, clsWinamp& winamp) {
-    if (state.hWinampWnd == 0) {
-        form.lblretval = kNotInitialized;
+void ReadOutPlayer(Desktop& desktop, PlayerRequests& requests, PlayerRemote& remote, std::string& playerCaption,
+                   std::string& lastAnswer) {
+    if (requests.Window() == 0) {
+        lastAnswer = kNotInitialized;
         return;
     }
-    form.song = winamp.GetWinampTitle();
-    form.lblretval = std::to_string(PlayingSeconds(desktop, state));
+    playerCaption = remote.Caption();
+    lastAnswer = std::to_string(requests.PlayingSeconds());
     desktop.DoEvents();
 }
 
-void TrackAnnouncerTick(Desktop& desktop, SharedState& state, FormControls& form) {
-    RunStep([&] {
-        std::int16_t seconds = PlayingSeconds16(desktop, state);
-        const std::string time = FormatTime(state, seconds);
-        state.sTrackTimePart = Colour(state, 7) + "[" + time + Colour(state, 7) + "]^7";
-    });
+std::string TrackAnnouncer::ColouredCommand(const std::string& trackLine) const {
+    return "echo " + Colour(settings_, E::Winamp) + "Winamp " + Colour(settings_, E::Separator) + ": " +
+           Colour(settings_, E::TrackNumber) + trackLine;
+}
 
-    const std::string untagged = ReplaceAll(form.song, kWinampSuffix, "");
-
-    std::string tagged = ReplaceAll(untagged, "[Paused]", StateTag(state, "Paused"));
-    tagged = ReplaceAll(tagged, "[Stopped]", StateTag(state, "Stopped"));
-
-    RunStep([&] {
-        std::int16_t seconds = PlayingSeconds16(desktop, state);
-        state.sTrackPlainTime = "[" + FormatTime(state, seconds) + "]";
-    });
-
-    // p counts from 1; the number part is the first p + 1 characters, the
-    // title starts at character p + 1, so the character at p + 1 is in both.
-    const std::size_t dot = tagged.find('.');
-    const std::size_t p = dot == std::string::npos ? 0 : dot + 1;
-    const std::string numberPart = tagged.substr(0, p + 1);
-    const std::string title = ReplaceAll(TrimSpaces(std::string_view(tagged).substr(p)), " ", " " + Colour(state, 3));
-
-    form.quakec = numberPart + " " + Colour(state, 3) + title + " " + state.sTrackTimePart;
-
-    desktop.DoEvents();
-
-    const auto colouredCommand = [&] {
-        return "echo " + Colour(state, 0) + "Winamp " + Colour(state, 1) + ": " + Colour(state, 2) + form.quakec;
+void TrackAnnouncer::Tick(const std::string& playerCaption, std::string& trackLine) {
+    // The position as the announcer holds it: signed 16-bit seconds, an
+    // overflow error from 32768 seconds on.
+    const auto formattedTime = [&] {
+        std::int16_t seconds = RoundToInt16(static_cast<double>(player_.PlayingSeconds()));
+        return FormatTime(seconds, console_.ShowsColours(), settings_);
     };
 
     RunStep([&] {
-        if (tagged == state.sLastTrackTitle) return;
-        state.dtLastTrackEcho = WholeSecondsNow(desktop);
-        SendConsoleCommand(desktop, state, colouredCommand());
+        const std::string time = formattedTime();
+        timePart_ = Colour(settings_, E::TimeOpen) + "[" + time + Colour(settings_, E::TimeOpen) + "]^7";
     });
 
-    state.sLastTrackTitle = tagged;
+    const std::string untagged = ReplaceAll(playerCaption, kWinampSuffix, "");
+    std::string tagged = ReplaceAll(untagged, "[Paused]", StateTag(settings_, "Paused"));
+    tagged = ReplaceAll(tagged, "[Stopped]", StateTag(settings_, "Stopped"));
 
-    const auto elapsed = (WholeSecondsNow(desktop) - state.dtLastTrackEcho).count();
+    RunStep([&] { plainTime_ = "[" + formattedTime() + "]"; });
 
-    if (state.TextSetting[2] != "False") return;
-    if (LeadingNumber(state.TextSetting[1]) > static_cast<double>(elapsed)) return;
+    // The number part and the title share one character: the one after the ".".
+    const std::size_t numberLength = NumberPartLength(tagged);
+    const std::string numberPart = tagged.substr(0, numberLength);
+    const std::string title = ReplaceAll(TrimSpaces(std::string_view(tagged).substr(numberLength - 1)), " ",
+                                         " " + Colour(settings_, E::Title));
+
+    trackLine = numberPart + " " + Colour(settings_, E::Title) + title + " " + timePart_;
+
+    desktop_.DoEvents();
 
     RunStep([&] {
-        if (state.sConsoleStyle == kQuake3Style) {
-            SendConsoleCommand(desktop, state, colouredCommand());
+        if (tagged == lastTrack_) return;
+        lastAnnounced_ = WholeSecondsNow(desktop_);
+        console_.Send(ColouredCommand(trackLine));
+    });
+
+    lastTrack_ = tagged;
+
+    const auto elapsed = (WholeSecondsNow(desktop_) - lastAnnounced_).count();
+
+    if (!settings_.RepeatsTrackLine()) return;
+    if (LeadingNumber(settings_.repeatSeconds) > static_cast<double>(elapsed)) return;
+
+    RunStep([&] {
+        if (console_.ShowsColours()) {
+            console_.Send(ColouredCommand(trackLine));
         } else {
-            SendConsoleCommand(desktop, state, "echo Winamp : " + untagged + " " + state.sTrackPlainTime);
+            console_.Send("echo Winamp : " + untagged + " " + plainTime_);
         }
     });
 
-    state.dtLastTrackEcho = WholeSecondsNow(desktop);
+    lastAnnounced_ = WholeSecondsNow(desktop_);
 }
 
 } // namespace tunebridge

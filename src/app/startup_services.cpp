@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/error_sink.h"
-#include "app/program_name.h"
-#include "app/runtime_error.h"
-#include "winamp/cls_winamp.h"
+#include "core/discard_error.h"
+#include "core/program_name.h"
+#include "core/runtime_error.h"
+#include "winamp/player_remote.h"
 
 namespace tunebridge {
 namespace {
@@ -26,12 +26,12 @@ std::string HresultText(std::int32_t hresult) {
 // Starts the player and waits for its window. The wait is bounded by the
 // clock, not by a number of polls, and sleeps between lookups until a
 // message arrives, so the other timers keep running without a spinning core.
-void LaunchAndWait(Desktop& desktop, SharedState& state) {
-    desktop.CreateProcessA(state.sWinampExe, kSW_SHOWMINIMIZED);
+void LaunchAndWait(Desktop& desktop, const std::string& playerExe, PlayerRequests& requests) {
+    desktop.CreateProcessA(playerExe, kSW_SHOWMINIMIZED);
     const std::uint64_t start = desktop.TickCountMs();
     for (;;) {
-        state.hWinampWnd = desktop.FindWindowA(kWinampClass, "");
-        if (state.hWinampWnd != 0) return;
+        requests.SetWindow(desktop.FindWindowA(kPlayerWindowClass, ""));
+        if (requests.Window() != 0) return;
         if (desktop.TickCountMs() - start >= kLaunchWaitMs) {
             desktop.MessageBoxA("Winamp failed to open in the time given.  Please contact the program creator for "
                                 "more information",
@@ -57,13 +57,13 @@ void InitDirectSound(Desktop& desktop, Hwnd mainWindow) {
     }
 }
 
-void CheckWinamp(Desktop& desktop, SharedState& state) {
+void CheckWinamp(Desktop& desktop, const std::string& playerExe, PlayerRequests& requests) {
     try {
-        state.hWinampWnd = desktop.FindWindowA(kWinampClass, "");
-        const bool installed = desktop.FileExists(state.sWinampExe);
-        if (installed && !state.sWinampExe.empty() && state.hWinampWnd == 0) {
-            LaunchAndWait(desktop, state);
-        } else if (!installed && state.hWinampWnd == 0) {
+        requests.SetWindow(desktop.FindWindowA(kPlayerWindowClass, ""));
+        const bool installed = desktop.FileExists(playerExe);
+        if (installed && !playerExe.empty() && requests.Window() == 0) {
+            LaunchAndWait(desktop, playerExe, requests);
+        } else if (!installed && requests.Window() == 0) {
             // A player already running from another folder is no reason to complain.
             desktop.MessageBoxA("The winamp path provided is incorrect.  Please specify a correct path", kProgramName,
                                 kMB_OK);

@@ -1,15 +1,17 @@
 #pragma once
 
-#include "app/shared_state.h"
+#include <string>
+
 #include "platform/desktop.h"
+#include "winamp/player_requests.h"
 
 namespace tunebridge {
 
 // Binds the default DirectSound device to the main window; ends the program
 // with a message when that is impossible.
 void InitDirectSound(Desktop& desktop, Hwnd mainWindow);
-// Starts Winamp from `sWinampExe` when no Winamp window exists and waits for
-// its window; sets `hWinampWnd`.
-void CheckWinamp(Desktop& desktop, SharedState& state);
+// Starts the player from `playerExe` when no player window exists and waits
+// for its window, which `requests` then address.
+void CheckWinamp(Desktop& desktop, const std::string& playerExe, PlayerRequests& requests);
 
 } // namespace tunebridge

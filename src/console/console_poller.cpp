@@ -4,14 +4,13 @@
 #include <cstdint>
 #include <string_view>
 
-#include "console/console_command.h"
 #include "console/console_window.h"
+#include "core/text.h"
 
 namespace tunebridge {
 
 namespace {
 
-constexpr unsigned kTickIntervalMs = 1;
 // Past this many characters the console is cleared, which bounds both the
 // game's buffer and every copy of it.
 constexpr std::int32_t kOutputLimit = 300000;
@@ -43,49 +42,52 @@ std::int32_t OutputLength(Desktop& desktop, Hwnd pane) {
 
 }  // namespace
 
-void ConsolePoller(Desktop& desktop, SharedState& state, FormControls& form, const std::function<void()>& playlist) {
-    form.Console.interval = kTickIntervalMs;
-    desktop.DoEvents();
+void ConsolePoller::Tick(const std::string& uniqueWord, ConsoleReadout& readout,
+                         const std::function<void()>& onPlaylistRequest) {
+    desktop_.DoEvents();
 
-    if (state.hConsoleWnd == 0) LookUpConsoleForPoller(desktop, state);
-    if (state.hConsoleWnd == 0) {
-        state.hConsoleOutput = 0;
-        state.lConsoleSeenLen = 0;
-        state.lConsoleLen = 0;
-        form.lblPlatform = kNotRunning;
+    if (console_ == 0) console_ = FindConsoleForPoller(desktop_);
+    if (console_ == 0) {
+        ResetOutput();
+        readout.status = kNotRunning;
         return;
     }
 
-    if (state.hConsoleOutput == 0) state.hConsoleOutput = LocateOutputPane(desktop, state.hConsoleWnd);
-    state.lConsoleLen = OutputLength(desktop, state.hConsoleOutput);
+    if (outputPane_ == 0) outputPane_ = LocateOutputPane(desktop_, console_);
+    length_ = OutputLength(desktop_, outputPane_);
 
-    if (state.lConsoleLen >= kOutputLimit) {
-        desktop.DoEvents();
-        SendConsoleCommand(desktop, state, kClearCommand);
-        state.lConsoleLen = OutputLength(desktop, state.hConsoleOutput);
-        state.lConsoleSeenLen = state.lConsoleLen;
+    if (length_ >= kOutputLimit) {
+        desktop_.DoEvents();
+        commands_.Send(kClearCommand);
+        length_ = OutputLength(desktop_, outputPane_);
+        seenLength_ = length_;
         return;
     }
 
-    if (state.lConsoleSeenLen < state.lConsoleLen) {
-        desktop.DoEvents();
-        std::string tail = ReadWindowTail(desktop, state.hConsoleOutput);
+    if (seenLength_ < length_) {
+        desktop_.DoEvents();
+        std::string tail = ReadWindowTail(desktop_, outputPane_);
         // One more than the new characters, for the NUL that ends the tail.
-        const std::int64_t wanted = std::int64_t{state.lConsoleLen} - state.lConsoleSeenLen + 1;
+        const std::int64_t wanted = std::int64_t{length_} - seenLength_ + 1;
         if (static_cast<std::int64_t>(tail.size()) > wanted) tail.erase(0, tail.size() - static_cast<std::size_t>(wanted));
-        state.sConsoleTail = std::move(tail);
-        state.lConsoleSeenLen = state.lConsoleLen;
-        // The label shows a C string: the text up to the NUL.
-        form.ChatText = TrimAtNul(state.sConsoleTail);
+        tail_ = std::move(tail);
+        seenLength_ = length_;
+        readout.newestText = CutAtNul(tail_);
     }
 
-    if (ContainsIgnoringCase(state.sConsoleTail, kRendererReady)) {
-        desktop.DoEvents();
-        SendConsoleCommand(desktop, state, kNameCommand);
-    } else if (ContainsIgnoringCase(state.sConsoleTail, state.TextSetting[0] + kPlaylistMarker)) {
-        desktop.DoEvents();
-        playlist();
+    if (ContainsIgnoringCase(tail_, kRendererReady)) {
+        desktop_.DoEvents();
+        commands_.Send(kNameCommand);
+    } else if (ContainsIgnoringCase(tail_, uniqueWord + kPlaylistMarker)) {
+        desktop_.DoEvents();
+        onPlaylistRequest();
     }
+}
+
+void ConsolePoller::ResetOutput() {
+    outputPane_ = 0;
+    seenLength_ = 0;
+    length_ = 0;
 }
 
 }  // namespace tunebridge

@@ -16,7 +16,7 @@ struct ConsoleTitle {
 // keeps colour codes on screen.
 constexpr std::array<ConsoleTitle, 3> kConsoleTitles = {{
     {"Quake 3 Console", "PlainText"},
-    {"Wolf Console", "Quake3"},
+    {"Wolf Console", kColourStyle},
     {"MOHAA Console", "PlainText"},
 }};
 
@@ -34,20 +34,20 @@ constexpr const char* kNoText = ">No text for this class<";
 
 }  // namespace
 
-Hwnd FindConsoleWindow(Desktop& desktop, SharedState& state) {
+Hwnd FindConsoleWindow(Desktop& desktop, std::string& style) {
     for (const ConsoleTitle& row : kConsoleTitles) {
         const Hwnd found = desktop.FindWindowA(kAnyClass, row.title);
-        state.sConsoleStyle = row.style;
+        style = row.style;
         if (found != 0) return found;
     }
     return 0;
 }
 
-void LookUpConsoleForPoller(Desktop& desktop, SharedState& state) {
+Hwnd FindConsoleForPoller(Desktop& desktop) {
     for (const ConsoleTitle& row : kConsoleTitles) {
-        state.hConsoleWnd = desktop.FindWindowA(kAnyClass, row.title);
-        if (state.hConsoleWnd != 0) return;
+        if (const Hwnd found = desktop.FindWindowA(kAnyClass, row.title)) return found;
     }
+    return 0;
 }
 
 Hwnd LocateOutputPane(Desktop& desktop, Hwnd console) {
@@ -56,7 +56,7 @@ Hwnd LocateOutputPane(Desktop& desktop, Hwnd console) {
     return child;
 }
 
-std::string ReadWindowTail(Desktop& desktop, Hwnd& window) {
+std::string ReadWindowTail(Desktop& desktop, Hwnd window) {
     const std::int32_t length = desktop.SendMessageA(window, kWM_GETTEXTLENGTH, 0, 0);
     // Zero is an empty pane; a negative or absurd answer cannot be read either.
     if (length <= 0 || length > kLongestReadableText) return kNoText;

@@ -11,6 +11,8 @@ constexpr std::int32_t kUserErrorBase = static_cast<std::int32_t>(0x80040000u);
 constexpr std::int32_t kErrWinampNotRunning = kUserErrorBase + 1;
 // Number and text of the run-time's own overflow error.
 constexpr std::int32_t kErrOverflow = 6;
+// The run-time's error for a string cut past its start.
+constexpr std::int32_t kErrInvalidArgument = 5;
 inline constexpr const char* kOverflowDescription = "Overflow";
 
 // A run-time failure: number, description and the routine it came from.

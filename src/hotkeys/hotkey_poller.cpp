@@ -3,12 +3,10 @@
 #include <array>
 #include <cstdint>
 
-#include "winamp/control_actions.h"
+#include "hotkeys/key_state.h"
 
 namespace tunebridge {
 namespace {
-
-constexpr int kSlotCount = 7;
 
 // Down now and pressed since the previous query; a held key (0x8000) or a
 // press that is already over (0x0001) does not count.
@@ -18,21 +16,17 @@ constexpr int kShiftWeight = 1;
 constexpr int kCtrlWeight = 10;
 constexpr int kAltWeight = 100;
 
-using SlotAction = void (*)(FormControls&, clsWinamp&);
-
-// Slots 0 Play, 1 Stop, 2 Next, 3 Prev, 4 Vol+, 5 Vol-, 6 Pause.
-constexpr std::array<SlotAction, kSlotCount> kSlotActions = {
-    cmdTrackPlay_Click, cmdTrackStop_Click, cmdTrackNext_Click, cmdTrackPrev_Click,
-    DoVolRaise,         DoVolLower,         cmdTrackPause_Click,
+// In slot order: Play, Stop, Next, Previous, VolumeUp, VolumeDown, Pause.
+constexpr std::array<PlayerOperation, kHotkeySlotCount> kSlotOperations = {
+    PlayerOperation::TrackPlay, PlayerOperation::TrackStop, PlayerOperation::TrackNext, PlayerOperation::TrackPrev,
+    PlayerOperation::VolRaise,  PlayerOperation::VolLower,  PlayerOperation::TrackPause,
 };
 
-bool IsNewlyPressed(Desktop& desktop, int virtualKey) {
-    return desktop.GetAsyncKeyState(virtualKey) == kNewlyPressed;
-}
+bool IsNewlyPressed(Desktop& desktop, int virtualKey) { return KeyState(desktop, virtualKey) == kNewlyPressed; }
 
 // Every modifier of the combination is queried, also after one has failed:
 // each query clears that key's "pressed since" bit, whatever the outcome.
-bool ModifiersMatch(Desktop& desktop, const SharedState& state, int slot) {
+bool ModifiersMatch(Desktop& desktop, const HotkeyBinding& binding) {
     int required = 0;
     int pressed = 0;
     const auto check = [&](std::int16_t virtualKey, int weight) {
@@ -40,24 +34,27 @@ bool ModifiersMatch(Desktop& desktop, const SharedState& state, int slot) {
         required += weight;
         if (IsNewlyPressed(desktop, virtualKey)) pressed += weight;
     };
-    check(state.HotkeyShift[slot], kShiftWeight);
-    check(state.HotkeyCtrl[slot], kCtrlWeight);
-    check(state.HotkeyAlt[slot], kAltWeight);
+    check(binding.shift, kShiftWeight);
+    check(binding.ctrl, kCtrlWeight);
+    check(binding.alt, kAltWeight);
     return pressed == required;
 }
 
-}  // namespace
+} // namespace
 
-void HotkeyPoller(Desktop& desktop, SharedState& state, FormControls& form, clsWinamp* winamp) {
+std::optional<HotkeySlot> PollHotkeys(Desktop& desktop, const Settings& settings) {
     desktop.DoEvents();
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (!IsNewlyPressed(desktop, state.HotkeyCode[slot])) continue;
+    for (std::size_t slot = 0; slot < kHotkeySlotCount; ++slot) {
+        const HotkeyBinding& binding = settings.hotkeys[slot];
+        if (!IsNewlyPressed(desktop, binding.key)) continue;
         // The first newly pressed main key is the tick's only candidate: its
         // press is used up here whether or not the combination matches.
-        // Before start-up has created the remote there is nothing to run.
-        if (ModifiersMatch(desktop, state, slot) && winamp != nullptr) kSlotActions[slot](form, *winamp);
-        return;
+        if (!ModifiersMatch(desktop, binding)) return std::nullopt;
+        return static_cast<HotkeySlot>(slot);
     }
+    return std::nullopt;
 }
 
-}  // namespace tunebridge
+PlayerOperation HotkeyOperation(HotkeySlot slot) { return kSlotOperations[static_cast<std::size_t>(slot)]; }
+
+} // namespace tunebridge

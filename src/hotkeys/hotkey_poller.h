@@ -1,14 +1,18 @@
 #pragma once
 
-#include "app/form_controls.h"
-#include "app/shared_state.h"
+#include <optional>
+
 #include "platform/desktop.h"
-#include "winamp/cls_winamp.h"
+#include "settings/settings.h"
+#include "winamp/player_operations.h"
 
 namespace tunebridge {
 
-// One tick of `SupportTimer`. `winamp` is null until start-up has created
-// the remote; a combination pressed before then runs nothing.
-void HotkeyPoller(Desktop& desktop, SharedState& state, FormControls& form, clsWinamp* winamp);
+// One tick of the hotkey poll: yields to the message loop, then the slot
+// whose combination was newly pressed, if any.
+std::optional<HotkeySlot> PollHotkeys(Desktop& desktop, const Settings& settings);
+
+// What each hotkey makes the player do.
+PlayerOperation HotkeyOperation(HotkeySlot slot);
 
 } // namespace tunebridge

@@ -20,7 +20,8 @@ constexpr SidedCodes kModifiers[] = {
 
 } // namespace
 
-std::uint16_t CombineModifierStates(int virtualKey, const RawKeyStateQuery& raw) {
+std::uint16_t KeyState(Desktop& desktop, int virtualKey) {
+    const auto raw = [&desktop](int code) { return desktop.GetAsyncKeyState(code); };
     for (const SidedCodes& modifier : kModifiers) {
         if (modifier.generic != virtualKey) continue;
         // All three are queried every time: a press left unqueried on one

@@ -15,6 +15,9 @@ inline constexpr Rgb kSystemColor = 0xFF000000u;
 // control shows and touches only what changed.
 struct ControlState {
     std::string caption;
+    // The caption holds ANSI bytes of the system code page, as text read
+    // from other programs does, instead of UTF-8.
+    bool ansiCaption = false;
     bool enabled = true;
     bool checked = false;             // check boxes and option buttons
     bool framed = false;              // a single-line border around a label

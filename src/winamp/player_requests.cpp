@@ -1,13 +1,13 @@
-#include "winamp/winamp_requests.h"
+#include "winamp/player_requests.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <limits>
 
-#include "app/error_sink.h"
-#include "app/runtime_error.h"
-#include "app/trim_spaces.h"
+#include "core/discard_error.h"
+#include "core/runtime_error.h"
+#include "core/text.h"
 
 namespace tunebridge {
 namespace {
@@ -15,9 +15,7 @@ namespace {
 constexpr std::int32_t kIpcSetPlaylistPos = 121;
 constexpr std::int32_t kIpcJumpToTime = 106;
 constexpr std::uint8_t kModeCleanTitle = 13;
-
-// The run-time's error for a string cut past its start.
-constexpr std::int32_t kErrInvalidArgument = 5;
+constexpr std::uint8_t kModePositionMs = 4;
 
 struct InfoRequest {
     std::uint8_t mode;
@@ -51,11 +49,12 @@ std::string DropLast(const std::string& text, std::size_t count) {
     return text.substr(0, text.size() - count);
 }
 
-// "12. Artist - Song - Winamp [Paused]" -> "Artist - Song".
-std::string CleanTitle(Desktop& desktop, SharedState& state) {
-    const int length = desktop.GetWindowTextLengthA(state.hWinampWnd);
-    const std::string caption = desktop.GetWindowTextA(state.hWinampWnd, length + 1);
-    if (caption == state.sInfoRawCaption) return state.sInfoCleanTitle;
+}  // namespace
+
+std::string PlayerRequests::CleanTitle() {
+    const int length = desktop_.GetWindowTextLengthA(window_);
+    const std::string caption = desktop_.GetWindowTextA(window_, length + 1);
+    if (caption == cleanedCaption_) return cleanTitle_;
 
     std::string title = caption;
     if (EndsWithNoCase(title, "[paused]")) title = DropLast(title, 9);
@@ -65,18 +64,16 @@ std::string CleanTitle(Desktop& desktop, SharedState& state) {
 
     // Remembered only once cleaned, so a caption that could not be cleaned is
     // not later answered with the title of an older one.
-    state.sInfoRawCaption = caption;
-    state.sInfoCleanTitle = title;
+    cleanedCaption_ = caption;
+    cleanTitle_ = title;
     return title;
 }
 
-}  // namespace
-
-WinampInfoValue WinampInfo(Desktop& desktop, SharedState& state, std::uint8_t mode) {
+PlayerInfoValue PlayerRequests::Info(std::uint8_t mode) {
     try {
-        if (mode == kModeCleanTitle) return CleanTitle(desktop, state);
+        if (mode == kModeCleanTitle) return CleanTitle();
         for (const InfoRequest& r : kInfoRequests) {
-            if (r.mode == mode) return desktop.SendMessageA(state.hWinampWnd, kWM_USER, r.argument, r.request);
+            if (r.mode == mode) return desktop_.SendMessageA(window_, kWM_USER, r.argument, r.request);
         }
         return {};
     } catch (const RuntimeError& error) {
@@ -85,22 +82,31 @@ WinampInfoValue WinampInfo(Desktop& desktop, SharedState& state, std::uint8_t mo
     }
 }
 
-std::int32_t WinampSetPlaylistPos(Desktop& desktop, SharedState& state, std::int16_t index) {
+std::int32_t PlayerRequests::SetPlaylistPos(std::int16_t index) {
     try {
         const auto widened = static_cast<std::uint32_t>(static_cast<std::int32_t>(index));
-        return desktop.SendMessageA(state.hWinampWnd, kWM_USER, widened, kIpcSetPlaylistPos);
+        return desktop_.SendMessageA(window_, kWM_USER, widened, kIpcSetPlaylistPos);
     } catch (const RuntimeError& error) {
         DiscardError(error);
         return 0;
     }
 }
 
-std::int32_t WinampJumpToTime(Desktop& desktop, SharedState& state, std::int32_t seconds, std::int32_t milliseconds) {
+std::int32_t PlayerRequests::JumpToTime(std::int32_t seconds, std::int32_t milliseconds) {
     const std::int64_t position = static_cast<std::int64_t>(seconds) * 1000 + milliseconds;
     if (position < std::numeric_limits<std::int32_t>::min() || position > std::numeric_limits<std::int32_t>::max())
         throw OverflowError("WinampJumpToTime");
     const auto wParam = static_cast<std::uint32_t>(static_cast<std::int32_t>(position));
-    return desktop.SendMessageA(state.hWinampWnd, kWM_USER, wParam, kIpcJumpToTime);
+    return desktop_.SendMessageA(window_, kWM_USER, wParam, kIpcJumpToTime);
+}
+
+std::int32_t PlayerRequests::PlayingSeconds() {
+    const PlayerInfoValue answer = Info(kModePositionMs);
+    const auto* ms = std::get_if<std::int32_t>(&answer);
+    if (ms == nullptr) return 0;
+    std::int32_t seconds = *ms / 1000;
+    if (*ms % 1000 < 0) --seconds;
+    return seconds;
 }
 
 }  // namespace tunebridge

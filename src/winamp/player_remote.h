@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/desktop.h"
+#include "winamp/player_operations.h"
+
+namespace tunebridge {
+
+// Winamp's main window is known by its class alone.
+inline constexpr const char* kPlayerWindowClass = "Winamp v1.x";
+
+// The player's remote: one WM_COMMAND per operation to the player window
+// found when the remote was made.
+class PlayerRemote {
+public:
+    // Throws RuntimeError 0x80040001 "Winamp is not running" (source
+    // "Winamp Class") when no player window exists.
+    explicit PlayerRemote(Desktop& desktop);
+
+    Hwnd Window() const { return window_; }
+
+    // The player's answer to the command.
+    std::int32_t Send(PlayerOperation operation);
+
+    // The window caption: up to 2047 characters, cut at the first NUL.
+    std::string Caption();
+
+private:
+    Desktop* desktop_;
+    Hwnd window_;
+};
+
+} // namespace tunebridge

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+
+#include "platform/desktop.h"
+
+namespace tunebridge {
+
+// Empty, a number, or (mode 13) a string.
+using PlayerInfoValue = std::variant<std::monostate, std::int32_t, std::string>;
+
+// WM_USER requests to the player window that the start-up launch check
+// found, which is not necessarily the remote's window.
+class PlayerRequests {
+public:
+    explicit PlayerRequests(Desktop& desktop) : desktop_(desktop) {}
+
+    Hwnd Window() const { return window_; }
+    void SetWindow(Hwnd window) { window_ = window; }
+
+    // Information request `mode` (0..255); failures answer empty.
+    PlayerInfoValue Info(std::uint8_t mode);
+    // Selects the 0-based playlist entry; failures answer 0.
+    std::int32_t SetPlaylistPos(std::int16_t index);
+    // Throws an overflow RuntimeError, sending nothing, when seconds x 1000
+    // + milliseconds leaves the signed 32-bit range.
+    std::int32_t JumpToTime(std::int32_t seconds, std::int32_t milliseconds);
+    // The playing position in whole seconds, rounded down (-1 ms gives -1);
+    // 0 when the request brings no number back.
+    std::int32_t PlayingSeconds();
+
+private:
+    // "12. Artist - Song - Winamp [Paused]" -> "Artist - Song".
+    std::string CleanTitle();
+
+    Desktop& desktop_;
+    Hwnd window_ = 0;
+    // The raw caption cleaned last and the result.
+    std::string cleanedCaption_;
+    std::string cleanTitle_;
+};
+
+} // namespace tunebridge
