@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/main_window_win32.h"
 #include "app/shared_state.h"
 #include "platform/desktop_win32.h"
@@ -11,11 +11,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
     tunebridge::Win32Desktop desktop;
-    tunebridge::SharedState state;
-    tunebridge::MainForm form(desktop, state);
+    tunebridge::SharedState shared(desktop);
+    tunebridge::MainWindow logic(desktop, shared);
     int exitCode = 1;
     {
-        tunebridge::MainWindow window(form, desktop);
+        tunebridge::MainWindowView window(logic, desktop);
         if (window.Start(showCommand)) exitCode = desktop.RunMessageLoop();
     }
     if (SUCCEEDED(com)) ::CoUninitialize();

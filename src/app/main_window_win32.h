@@ -1,31 +1,47 @@
 #pragma once
 
-#include <memory>
+#include <windows.h>
+
+#include <array>
+
+#include "app/main_window.h"
+#include "platform/desktop_win32.h"
+#include "platform/window_win32.h"
 
 namespace tunebridge {
 
-class MainForm;
-class Win32Desktop;
-
-// The main window on the screen. It forwards the window's events to the
-// form and, after each, shows the form's label captions and arms its timers;
-// the behaviour itself lives in MainForm.
-class MainWindow {
+// The main window on the screen: the layout table's controls, the five
+// timers, the size rule, and the start-up and unload of its logic.
+class MainWindowView final : public Window {
 public:
-    MainWindow(MainForm& form, Win32Desktop& desktop);
-    ~MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+    MainWindowView(MainWindow& model, Win32Desktop& desktop);
 
-    // Creates the window hidden with its timers running, runs the load
-    // handler and shows the window centred when start-up succeeds; a failed
-    // start-up destroys the window unseen, which ends the message loop.
-    // False only when the window could not be created at all.
+    // Creates the window hidden with its timers running, runs the start-up
+    // and shows the window centred when it succeeds; a failed start-up
+    // destroys the window unseen, which ends the message loop. False only
+    // when the window could not be created at all.
     bool Start(int showCommand);
 
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    SIZE OuterSize() const override;
+    void AfterEvent() override { ArmTimers(); }
+    void BeforeUnhandledError() override { KillTimers(); }
+
 private:
-    struct View;
-    std::unique_ptr<View> view_;
+    struct ArmedTimer {
+        bool applied = false;
+        bool running = false;
+        unsigned intervalMs = 0;
+    };
+
+    void ArmTimers();
+    void KillTimers();
+    void HoldOuterSize();
+
+    MainWindow& model_;
+    Win32Desktop& desktop_;
+    std::array<ArmedTimer, kMainTimerCount> armed_{};
 };
 
 } // namespace tunebridge

@@ -11,8 +11,7 @@
 #include <cstring>
 #include <exception>
 
-#include "app/runtime_error.h"
-#include "hotkeys/key_state.h"
+#include "core/runtime_error.h"
 
 namespace tunebridge {
 namespace {
@@ -66,10 +65,10 @@ BOOL CALLBACK EnumChildTrampoline(HWND child, LPARAM context) {
 void DispatchWithDialogKeys(MSG& message) {
     if (message.hwnd) {
         HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
-        if (root && ::IsDialogMessageA(root, &message)) return;
+        if (root && ::IsDialogMessageW(root, &message)) return;
     }
     ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+    ::DispatchMessageW(&message);
 }
 
 } // namespace
@@ -81,7 +80,7 @@ Win32Desktop::~Win32Desktop() {
 int Win32Desktop::RunMessageLoop() {
     MSG message;
     for (;;) {
-        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(message.wParam);
         if (got == -1) return -1;
         DispatchWithDialogKeys(message);
@@ -133,8 +132,7 @@ std::string Win32Desktop::SendGetText(Hwnd window, int bufferChars) {
 }
 
 std::uint16_t Win32Desktop::GetAsyncKeyState(int virtualKey) {
-    return CombineModifierStates(virtualKey,
-                                 [](int code) { return static_cast<std::uint16_t>(::GetAsyncKeyState(code)); });
+    return static_cast<std::uint16_t>(::GetAsyncKeyState(virtualKey));
 }
 
 std::optional<std::vector<std::uint8_t>> Win32Desktop::ReadSharedMemory(const std::string& name, std::size_t bytes) {
@@ -255,7 +253,7 @@ std::int32_t Win32Desktop::DirectSoundSetCooperativeLevel(Hwnd window, std::uint
 
 void Win32Desktop::DoEvents() {
     MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // Left for the message loop, which ends the program on it.
             ::PostQuitMessage(static_cast<int>(message.wParam));
