@@ -10,19 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "app/form_controls.h"
-#include "app/shared_state.h"
-#include "console/console_command.h"
+#include "console/console_commands.h"
 #include "console/console_poller.h"
 #include "harness/peers.h"
 #include "platform/desktop_win32.h"
 
 namespace {
 
-using tunebridge::Desktop;
-using tunebridge::FormControls;
+using tunebridge::ConsoleCommands;
+using tunebridge::ConsolePoller;
+using tunebridge::ConsoleReadout;
 using tunebridge::Hwnd;
-using tunebridge::SharedState;
 using tunebridge::Win32Desktop;
 using tunebridge::e2e::ConsolePeer;
 
@@ -147,43 +145,58 @@ std::int32_t OutputLength(const ConsolePeer& console) {
     return static_cast<std::int32_t>(SendMessageA(console.Output(), WM_GETTEXTLENGTH, 0, 0));
 }
 
+// The program's console bridge on one counting desktop: counts are reset
+// right before the operation they describe.
+struct Bridge {
+    CountingDesktop desktop;
+    ConsoleCommands commands{desktop};
+    ConsolePoller poller{desktop, commands};
+    ConsoleReadout readout;
+
+    void Tick() { poller.Tick("Winamp", readout, [] {}); }
+    CallCounts Counted(const std::function<void()>& work) {
+        desktop.counts = {};
+        work();
+        return desktop.counts;
+    }
+};
+
 // Empties the console the way the program does and lets the poller start
 // over, as after its own "clear".
-void EmptyConsole(Desktop& desktop, SharedState& state, const ConsolePeer& console) {
-    tunebridge::SendConsoleCommand(desktop, state, "clear");
-    state.lConsoleLen = OutputLength(console);
-    state.lConsoleSeenLen = state.lConsoleLen;
+void EmptyConsole(Bridge& bridge) {
+    bridge.commands.Send("clear");
+    bridge.poller.ResetOutput();
+    bridge.Tick();
 }
 
-const std::function<void()> kNoPlaylist = [] {};
-
 void BenchSendConsoleCommand(const ConsolePeer& console) {
-    SharedState state;
-    CountingDesktop counting;
-    tunebridge::SendConsoleCommand(counting, state, "echo counted");
-    const CallCounts perCommand = counting.counts;
+    Bridge bridge;
+    const CallCounts perCommand = bridge.Counted([&] { bridge.commands.Send("echo counted"); });
 
-    Win32Desktop desktop;
     std::vector<double> samples;
     for (int i = -20; i < kCommands; ++i) {
-        if (i % 200 == 0) EmptyConsole(desktop, state, console);
+        if (i % 200 == 0) EmptyConsole(bridge);
         const std::string command = "echo bench line " + std::to_string(i);
-        const double us = TimeMicroseconds([&] { tunebridge::SendConsoleCommand(desktop, state, command); });
+        const double us = TimeMicroseconds([&] { bridge.commands.Send(command); });
         if (i >= 0) samples.push_back(us);
     }
     Report("SendConsoleCommand (echo)", samples, perCommand);
 
-    // Where the time goes: the same commands through the timing desktop.
-    CountingDesktop timing;
+    // Where the time goes: the calls' own times over the same commands.
+    bridge.desktop.counts = {};
     for (int i = 0; i < kCommands; ++i) {
-        if (i % 200 == 0) EmptyConsole(desktop, state, console);
-        tunebridge::SendConsoleCommand(timing, state, "echo bench line " + std::to_string(i));
+        if (i % 200 == 0) {
+            const CallCounts kept = bridge.desktop.counts;
+            EmptyConsole(bridge);
+            bridge.desktop.counts = kept;
+        }
+        bridge.commands.Send("echo bench line " + std::to_string(i));
     }
+    const CallCounts& timing = bridge.desktop.counts;
     const double n = kCommands;
     std::printf("%-34s mean per command: FindWindowA %.1f us, GetWindowTextA x2 %.1f us, WM_SETTEXT %.1f us, "
                 "WM_CHAR 13 (the console runs the line) %.1f us\n",
-                "", timing.counts.lookupUs / n, timing.counts.captionsUs / n, timing.counts.setTextUs / n,
-                timing.counts.sendMessageUs / n);
+                "", timing.lookupUs / n, timing.captionsUs / n, timing.setTextUs / n, timing.sendMessageUs / n);
 
     // The yardstick: one bare cross-process SendMessage round trip.
     std::vector<double> roundTrips;
@@ -196,32 +209,24 @@ void BenchSendConsoleCommand(const ConsolePeer& console) {
 }
 
 void BenchIdleAndNewTextTicks(const ConsolePeer& console) {
-    Win32Desktop desktop;
-    SharedState state;
-    FormControls form;
-    EmptyConsole(desktop, state, console);
-    tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist);  // finds the console and its pane
-
-    CountingDesktop counting;
+    Bridge bridge;
+    EmptyConsole(bridge);
     console.Print("counted line");
-    tunebridge::ConsolePoller(counting, state, form, kNoPlaylist);
-    const CallCounts perNewTextTick = counting.counts;
-    counting.counts = {};
-    tunebridge::ConsolePoller(counting, state, form, kNoPlaylist);
-    const CallCounts perIdleTick = counting.counts;
+    const CallCounts perNewTextTick = bridge.Counted([&] { bridge.Tick(); });
+    const CallCounts perIdleTick = bridge.Counted([&] { bridge.Tick(); });
 
     std::vector<double> idle;
     std::vector<double> newText;
     int missed = 0;
     std::int32_t longest = 0;
     for (int i = 0; i < kTicks; ++i) {
-        if (i % kTicksPerRound == 0) EmptyConsole(desktop, state, console);
+        if (i % kTicksPerRound == 0) EmptyConsole(bridge);
         const std::string line = "poll line " + std::to_string(i);
         console.Print(line);
-        newText.push_back(TimeMicroseconds([&] { tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist); }));
-        if (form.ChatText != line + "\r\n") ++missed;
-        longest = std::max(longest, state.lConsoleLen);
-        idle.push_back(TimeMicroseconds([&] { tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist); }));
+        newText.push_back(TimeMicroseconds([&] { bridge.Tick(); }));
+        if (bridge.readout.newestText != line + "\r\n") ++missed;
+        longest = std::max(longest, OutputLength(console));
+        idle.push_back(TimeMicroseconds([&] { bridge.Tick(); }));
     }
     Report("poller tick, no new text", idle, perIdleTick);
     Report("poller tick, new text", newText, perNewTextTick);
@@ -229,31 +234,27 @@ void BenchIdleAndNewTextTicks(const ConsolePeer& console) {
 }
 
 void BenchNearFullTicks(const ConsolePeer& console) {
-    Win32Desktop desktop;
-    SharedState state;
-    FormControls form;
+    Bridge bridge;
     std::vector<double> samples;
     CallCounts perTick;
     std::int32_t shortest = INT32_MAX;
     std::int32_t longest = 0;
     int missed = 0;
     for (int round = 0; round < kNearFullRounds; ++round) {
-        EmptyConsole(desktop, state, console);
+        EmptyConsole(bridge);
         console.Prefill(kNearFullChars);
-        tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist);  // takes in the filler
+        bridge.Tick();  // takes in the filler
         for (int i = 0; i < kTicksPerRound; ++i) {
             const std::string line = "n" + std::to_string(i);
             console.Print(line);
             if (round == 0 && i == 0) {
-                CountingDesktop counting;
-                tunebridge::ConsolePoller(counting, state, form, kNoPlaylist);
-                perTick = counting.counts;
+                perTick = bridge.Counted([&] { bridge.Tick(); });
                 continue;
             }
-            samples.push_back(TimeMicroseconds([&] { tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist); }));
-            if (form.ChatText != line + "\r\n") ++missed;
-            shortest = std::min(shortest, state.lConsoleLen);
-            longest = std::max(longest, state.lConsoleLen);
+            samples.push_back(TimeMicroseconds([&] { bridge.Tick(); }));
+            if (bridge.readout.newestText != line + "\r\n") ++missed;
+            shortest = std::min(shortest, OutputLength(console));
+            longest = std::max(longest, OutputLength(console));
         }
     }
     Report("poller tick, new text, ~300,000", samples, perTick);
@@ -262,24 +263,19 @@ void BenchNearFullTicks(const ConsolePeer& console) {
 }
 
 void BenchClearingTicks(const ConsolePeer& console) {
-    Win32Desktop desktop;
-    SharedState state;
-    FormControls form;
-    EmptyConsole(desktop, state, console);
-    tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist);
+    Bridge bridge;
+    EmptyConsole(bridge);
     std::vector<double> samples;
     CallCounts perTick;
     int notCleared = 0;
     for (int i = 0; i <= kClearingTicks; ++i) {
         console.Prefill(kOutputLimit);
         if (i == 0) {
-            CountingDesktop counting;
-            tunebridge::ConsolePoller(counting, state, form, kNoPlaylist);
-            perTick = counting.counts;
+            perTick = bridge.Counted([&] { bridge.Tick(); });
             continue;
         }
-        samples.push_back(TimeMicroseconds([&] { tunebridge::ConsolePoller(desktop, state, form, kNoPlaylist); }));
-        if (state.lConsoleLen >= static_cast<std::int32_t>(kOutputLimit) || OutputLength(console) != 0) ++notCleared;
+        samples.push_back(TimeMicroseconds([&] { bridge.Tick(); }));
+        if (OutputLength(console) != 0) ++notCleared;
     }
     Report("poller tick at 300,000 (clear)", samples, perTick);
     std::printf("%-34s ticks that left the buffer full: %d\n", "", notCleared);

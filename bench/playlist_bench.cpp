@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "announce/playlist.h"
-#include "app/form_controls.h"
-#include "app/shared_state.h"
+#include "console/console_commands.h"
 #include "harness/peers.h"
 #include "platform/desktop_win32.h"
-#include "winamp/cls_winamp.h"
+#include "winamp/player_remote.h"
+#include "winamp/player_requests.h"
 
 namespace {
 
@@ -86,10 +86,11 @@ bool Measure(int entries, int runs) {
     }
 
     Win32Desktop desktop;
-    SharedState state;
-    FormControls form;
-    state.hWinampWnd = desktop.FindWindowA("Winamp v1.x", "");
-    clsWinamp winamp(desktop);
+    ConsoleCommands commands(desktop);
+    PlayerRequests requests(desktop);
+    requests.SetWindow(desktop.FindWindowA(kPlayerWindowClass, ""));
+    PlayerRemote remote(desktop);
+    std::string lastAnswer;
 
     std::vector<double> totals;
     std::size_t playerMessages = 0;
@@ -102,7 +103,7 @@ bool Measure(int entries, int runs) {
         const std::size_t typedBefore = console.Typed().size();
 
         const LONGLONG start = Now();
-        Playlist(desktop, state, form, winamp);
+        EchoPlaylist(commands, remote, requests, lastAnswer);
         const double total = Seconds(Now() - start);
 
         if (run == 0) continue;
@@ -119,7 +120,7 @@ bool Measure(int entries, int runs) {
     std::vector<double> walks;
     for (int run = 0; run < runs; ++run) {
         const LONGLONG start = Now();
-        Playlist(desktop, state, form, winamp);
+        EchoPlaylist(commands, remote, requests, lastAnswer);
         walks.push_back(Seconds(Now() - start));
     }
 
