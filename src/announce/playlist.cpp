@@ -22,6 +22,15 @@ std::int16_t EntryNumber(const std::string& caption, std::size_t n) {
     return RoundToInt16(LeadingNumber(std::string_view(caption).substr(0, n)));
 }
 
+// Whether the caption shows entry `entry`.
+bool ShowsEntry(const std::string& caption, std::int16_t entry) {
+    try {
+        return EntryNumber(caption, NumberPartLength(caption)) == entry;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 } // namespace
 
 // Winamp tells a playlist entry's title only through its caption while that
@@ -72,6 +81,12 @@ void EchoPlaylist(ConsoleCommands& console, PlayerRemote& remote, PlayerRequests
 
     send(PlayerOperation::ListStart);
     for (int step = 1; step < startEntry; ++step) send(PlayerOperation::TrackNext);
+    // With shuffle on, "next" goes to a random entry: the walk back lands
+    // elsewhere and the saved second would be applied to the wrong song.
+    if (numbered && startEntry >= 1 && !ShowsEntry(remote.Caption(), startEntry)) {
+        requests.SetPlaylistPos(static_cast<std::int16_t>(startEntry - 1));
+        send(PlayerOperation::TrackPlay);
+    }
 
     requests.JumpToTime(savedSecond, 0);
 

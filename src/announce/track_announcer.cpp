@@ -56,7 +56,7 @@ std::string FormatTime(std::int16_t& seconds, bool colours, const Settings& sett
 
 void ReadOutPlayer(Desktop& desktop, PlayerRequests& requests, PlayerRemote& remote, std::string& playerCaption,
                    std::string& lastAnswer) {
-    if (requests.Window() == 0) {
+    if (requests.LiveWindow() == 0) {
         lastAnswer = kNotInitialized;
         return;
     }

@@ -47,7 +47,7 @@ bool MainWindow::Load(Hwnd self) {
     // From here on a failure goes to the start-up failure handling; Retry
     // runs the failed step again and goes on from there.
     const std::function<void()> steps[] = {
-        [this] { playerExe_ = FindSystemFolder(desktop_, kCsidlProgramFiles) + "\\winamp\\winamp.exe"; },
+        [this] { playerExe_ = FindSystemFolder(desktop_, kCsidlPlayerFolder) + "\\winamp\\winamp.exe"; },
         [this] { TimerOf(MainTimer::PlayerReadout).enabled = false; },
         // Only a completed load may be saved back at unload.
         [this] {
@@ -55,7 +55,12 @@ bool MainWindow::Load(Hwnd self) {
             settingsLoaded_ = true;
         },
         [this] { CheckWinamp(desktop_, playerExe_, shared_.player); },
-        [this] { remote_.emplace(desktop_); },
+        // A player started by hand after the Retry prompt was not there for
+        // the launch check; the requests follow the remote's window then.
+        [this] {
+            remote_.emplace(desktop_);
+            if (shared_.player.Window() == 0) shared_.player.SetWindow(remote_->Window());
+        },
         // The poller may already have run during the launch wait.
         [this] { poller_.ResetOutput(); },
         [this] { TimerOf(MainTimer::PlayerReadout).enabled = true; },

@@ -46,6 +46,12 @@ void ConsolePoller::Tick(const std::string& uniqueWord, ConsoleReadout& readout,
                          const std::function<void()>& onPlaylistRequest) {
     desktop_.DoEvents();
 
+    // A game that ended leaves a dead handle behind; forgetting it lets the
+    // next game's console be found and watched.
+    if (console_ != 0 && !desktop_.IsWindow(console_)) {
+        console_ = 0;
+        ResetOutput();
+    }
     if (console_ == 0) console_ = FindConsoleForPoller(desktop_);
     if (console_ == 0) {
         ResetOutput();
@@ -55,6 +61,9 @@ void ConsolePoller::Tick(const std::string& uniqueWord, ConsoleReadout& readout,
 
     if (outputPane_ == 0) outputPane_ = LocateOutputPane(desktop_, console_);
     length_ = OutputLength(desktop_, outputPane_);
+    // The text shrank: the game wiped its buffer (it does so past 32 K
+    // characters, and on "clear"). What is there now is all new.
+    if (length_ < seenLength_) seenLength_ = 0;
 
     if (length_ >= kOutputLimit) {
         desktop_.DoEvents();

@@ -43,6 +43,8 @@ public:
 
     // FindWindowA; an empty class or name means "not given" (NULL).
     virtual Hwnd FindWindowA(const std::string& className, const std::string& windowName) = 0;
+    // IsWindow: false for 0 and for a window that was destroyed.
+    virtual bool IsWindow(Hwnd window) = 0;
     // GetWindow with GW_CHILD or GW_HWNDNEXT; 0 in, 0 out.
     virtual Hwnd GetWindow(Hwnd window, unsigned relation) = 0;
     // EnumChildWindows, grandchildren included; the callback returns false to stop.

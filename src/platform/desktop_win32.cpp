@@ -91,6 +91,8 @@ Hwnd Win32Desktop::FindWindowA(const std::string& className, const std::string& 
     return FromHwnd(::FindWindowA(NullIfEmpty(className), NullIfEmpty(windowName)));
 }
 
+bool Win32Desktop::IsWindow(Hwnd window) { return window != 0 && ::IsWindow(ToHwnd(window)) != FALSE; }
+
 Hwnd Win32Desktop::GetWindow(Hwnd window, unsigned relation) {
     if (window == 0) return 0;
     return FromHwnd(::GetWindow(ToHwnd(window), relation));

@@ -21,6 +21,7 @@ public:
     int RunMessageLoop();
 
     Hwnd FindWindowA(const std::string& className, const std::string& windowName) override;
+    bool IsWindow(Hwnd window) override;
     Hwnd GetWindow(Hwnd window, unsigned relation) override;
     void EnumChildWindows(Hwnd parent, const std::function<bool(Hwnd)>& callback) override;
     std::string GetWindowTextA(Hwnd window, int maxCount) override;

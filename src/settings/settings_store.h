@@ -8,7 +8,10 @@
 
 namespace tunebridge {
 
-inline constexpr int kCsidlProgramFiles = 38;
+// Where the player installs: the 32-bit Program Files folder. A 32-bit
+// program gets it as CSIDL_PROGRAM_FILES (38); a 64-bit one asks for
+// CSIDL_PROGRAM_FILESX86 (42), or it would look in the 64-bit folder.
+inline constexpr int kCsidlPlayerFolder = sizeof(void*) == 8 ? 42 : 38;
 
 // Fills `settings` from "tunebridge.ini" beside the exe, with defaults for
 // what is missing; throws an overflow RuntimeError at a stored integer

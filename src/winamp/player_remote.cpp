@@ -15,10 +15,15 @@ PlayerRemote::PlayerRemote(Desktop& desktop)
     if (window_ == 0) throw RuntimeError(kErrWinampNotRunning, "Winamp is not running", "Winamp Class");
 }
 
-std::int32_t PlayerRemote::Send(PlayerOperation operation) {
-    return desktop_->SendMessageA(window_, kWM_COMMAND, Describe(operation).commandId, 0);
+Hwnd PlayerRemote::LiveWindow() {
+    if (!desktop_->IsWindow(window_)) window_ = desktop_->FindWindowA(kPlayerWindowClass, "");
+    return window_;
 }
 
-std::string PlayerRemote::Caption() { return CutAtNul(desktop_->GetWindowTextA(window_, kCaptionBufferChars)); }
+std::int32_t PlayerRemote::Send(PlayerOperation operation) {
+    return desktop_->SendMessageA(LiveWindow(), kWM_COMMAND, Describe(operation).commandId, 0);
+}
+
+std::string PlayerRemote::Caption() { return CutAtNul(desktop_->GetWindowTextA(LiveWindow(), kCaptionBufferChars)); }
 
 } // namespace tunebridge

@@ -12,7 +12,8 @@ namespace tunebridge {
 inline constexpr const char* kPlayerWindowClass = "Winamp v1.x";
 
 // The player's remote: one WM_COMMAND per operation to the player window
-// found when the remote was made.
+// found when the remote was made, or found again when that window is gone
+// (the player was closed and started again).
 class PlayerRemote {
 public:
     // Throws RuntimeError 0x80040001 "Winamp is not running" (source
@@ -28,6 +29,8 @@ public:
     std::string Caption();
 
 private:
+    Hwnd LiveWindow();
+
     Desktop* desktop_;
     Hwnd window_;
 };

@@ -8,6 +8,7 @@
 #include "core/discard_error.h"
 #include "core/runtime_error.h"
 #include "core/text.h"
+#include "winamp/player_remote.h"
 
 namespace tunebridge {
 namespace {
@@ -51,9 +52,15 @@ std::string DropLast(const std::string& text, std::size_t count) {
 
 }  // namespace
 
+Hwnd PlayerRequests::LiveWindow() {
+    if (!desktop_.IsWindow(window_)) window_ = desktop_.FindWindowA(kPlayerWindowClass, "");
+    return window_;
+}
+
 std::string PlayerRequests::CleanTitle() {
-    const int length = desktop_.GetWindowTextLengthA(window_);
-    const std::string caption = desktop_.GetWindowTextA(window_, length + 1);
+    const Hwnd window = LiveWindow();
+    const int length = desktop_.GetWindowTextLengthA(window);
+    const std::string caption = desktop_.GetWindowTextA(window, length + 1);
     if (caption == cleanedCaption_) return cleanTitle_;
 
     std::string title = caption;
@@ -73,7 +80,7 @@ PlayerInfoValue PlayerRequests::Info(std::uint8_t mode) {
     try {
         if (mode == kModeCleanTitle) return CleanTitle();
         for (const InfoRequest& r : kInfoRequests) {
-            if (r.mode == mode) return desktop_.SendMessageA(window_, kWM_USER, r.argument, r.request);
+            if (r.mode == mode) return desktop_.SendMessageA(LiveWindow(), kWM_USER, r.argument, r.request);
         }
         return {};
     } catch (const RuntimeError& error) {
@@ -85,7 +92,7 @@ PlayerInfoValue PlayerRequests::Info(std::uint8_t mode) {
 std::int32_t PlayerRequests::SetPlaylistPos(std::int16_t index) {
     try {
         const auto widened = static_cast<std::uint32_t>(static_cast<std::int32_t>(index));
-        return desktop_.SendMessageA(window_, kWM_USER, widened, kIpcSetPlaylistPos);
+        return desktop_.SendMessageA(LiveWindow(), kWM_USER, widened, kIpcSetPlaylistPos);
     } catch (const RuntimeError& error) {
         DiscardError(error);
         return 0;
@@ -97,7 +104,7 @@ std::int32_t PlayerRequests::JumpToTime(std::int32_t seconds, std::int32_t milli
     if (position < std::numeric_limits<std::int32_t>::min() || position > std::numeric_limits<std::int32_t>::max())
         throw OverflowError("WinampJumpToTime");
     const auto wParam = static_cast<std::uint32_t>(static_cast<std::int32_t>(position));
-    return desktop_.SendMessageA(window_, kWM_USER, wParam, kIpcJumpToTime);
+    return desktop_.SendMessageA(LiveWindow(), kWM_USER, wParam, kIpcJumpToTime);
 }
 
 std::int32_t PlayerRequests::PlayingSeconds() {

@@ -19,6 +19,9 @@ public:
 
     Hwnd Window() const { return window_; }
     void SetWindow(Hwnd window) { window_ = window; }
+    // The player window, found again by its class when the one known is
+    // gone (the player was closed and started again); 0 when none runs.
+    Hwnd LiveWindow();
 
     // Information request `mode` (0..255); failures answer empty.
     PlayerInfoValue Info(std::uint8_t mode);
