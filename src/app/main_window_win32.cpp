@@ -53,6 +53,16 @@ LRESULT MainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED) HoldOuterSize();
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // Windows ends the process once this returns, without a close: the
+        // settings are saved here as a close would save them.
+        if (wParam) {
+            KillTimers();
+            Guarded([&] { model_.Unload(); });
+        }
+        return 0;
     case WM_DESTROY:
         KillTimers();
         // From here on no event reaches the logic but the unload, and
