@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstddef>
-
 #include "platform/window_layout.h"
 #include "resources/control_ids.h"
 #include "settings/settings.h"
@@ -31,6 +29,8 @@ constexpr int PreviewLabelId(ColorElement element) {
 }
 constexpr int ColorButtonId(int digit) { return control_id::kColorButtonFirst + digit; }
 // The sensor selector's buttons count down: its first shows the digit 9.
-constexpr int SensorColorButtonId(int digit) { return control_id::kSensorColorButtonFirst + (kColorDigitCount - 1 - digit); }
+constexpr int SensorColorButtonId(int digit) {
+    return control_id::kSensorColorButtonFirst + (kColorDigitCount - 1 - digit);
+}
 
 } // namespace tunebridge
