@@ -69,7 +69,6 @@ void KeyCapture::Click(HotkeySlot slot) { boxTexts_[Index(slot)].clear(); }
 void KeyCapture::Focus() { heldKeys_.clear(); }
 
 void KeyCapture::KeyDown(HotkeySlot slot, int virtualKey) {
-    if (virtualKey == kVirtualKeyEscape) return;
     HotkeyBinding& binding = settings_.Hotkey(slot);
     if (heldKeys_.empty()) binding.shift = binding.ctrl = binding.alt = 0;
     heldKeys_.insert(virtualKey);

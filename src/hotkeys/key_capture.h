@@ -46,7 +46,7 @@ public:
     // A click empties the box and leaves the binding as it is.
     void Click(HotkeySlot slot);
     void Focus();
-    // Escape is never captured; it belongs to the dialog.
+    // The dialog keeps Escape for closing and never passes it here.
     void KeyDown(HotkeySlot slot, int virtualKey);
     void KeyUp(int virtualKey);
 

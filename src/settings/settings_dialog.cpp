@@ -1,6 +1,7 @@
 #include "settings/settings_dialog.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "resources/control_ids.h"
 #include "settings/settings_dialog_layout.h"
@@ -50,15 +51,10 @@ std::optional<HotkeySlot> KeyBoxSlot(int controlId) {
 
 // Either bracket of the state tag stands for both, and so does either
 // bracket of the time: the line draws each pair in one colour.
-std::optional<ColorElement> BracketPartner(ColorElement element) {
-    switch (element) {
-    case ColorElement::StateOpen: return ColorElement::StateClose;
-    case ColorElement::StateClose: return ColorElement::StateOpen;
-    case ColorElement::TimeOpen: return ColorElement::TimeClose;
-    case ColorElement::TimeClose: return ColorElement::TimeOpen;
-    default: return std::nullopt;
-    }
-}
+constexpr std::pair<ColorElement, ColorElement> kBracketPairs[] = {
+    {ColorElement::StateOpen, ColorElement::StateClose},
+    {ColorElement::TimeOpen, ColorElement::TimeClose},
+};
 
 bool InSensorBlock(const ControlLayout& control) {
     const WindowLayout& layout = SettingsDialogLayout();
@@ -171,9 +167,11 @@ void SettingsDialog::OnEscape() { closeRequested_ = true; }
 
 void SettingsDialog::SelectElement(std::size_t element) {
     selected_.fill(false);
-    if (const auto partner = BracketPartner(ColorElement(element)))
-        selected_[static_cast<std::size_t>(*partner)] = true;
     selected_[element] = true;
+    for (const auto& [open, close] : kBracketPairs) {
+        const auto first = static_cast<std::size_t>(open), second = static_cast<std::size_t>(close);
+        if (element == first || element == second) selected_[first] = selected_[second] = true;
+    }
 }
 
 // The selection stays, so several colours can be tried in a row.
