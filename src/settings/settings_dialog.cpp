@@ -49,8 +49,9 @@ std::optional<HotkeySlot> KeyBoxSlot(int controlId) {
     return std::nullopt;
 }
 
-// Either bracket of the state tag stands for both, and so does either
-// bracket of the time: the line draws each pair in one colour.
+// Either bracket of the state tag selects both, and so does either bracket
+// of the time, so each pair keeps one colour; the track line closes the
+// time with the opening bracket's colour in any case.
 constexpr std::pair<ColorElement, ColorElement> kBracketPairs[] = {
     {ColorElement::StateOpen, ColorElement::StateClose},
     {ColorElement::TimeOpen, ColorElement::TimeClose},
