@@ -8,10 +8,6 @@ namespace tunebridge {
 
 // The colour buttons under each preview: one per game colour digit.
 inline constexpr int kColorDigitCount = 10;
-// The sample sensor line above the second row of colour buttons.
-inline constexpr int kSensorPreviewLabelCount = 14;
-// The sensor readings the sensor block offers to announce.
-inline constexpr int kSensorChoiceCount = 11;
 
 // "Settings for Tunebridge.": its client area and every control in creation
 // order, "OK - Save" first so that it has the focus when the dialog opens.
