@@ -104,6 +104,10 @@ public:
 
     // Ends the process at once: no unload handler, nothing saved.
     [[noreturn]] virtual void EndProgram() = 0;
+
+    // GetKeyNameTextW of the key's scan code: its name in the keyboard
+    // layout ("Shift", "A", "Num 2"), UTF-8; "" when the layout has none.
+    virtual std::string KeyNameText(int virtualKey) = 0;
 };
 
 } // namespace tunebridge

@@ -278,4 +278,20 @@ std::uint64_t Win32Desktop::TickCountMs() { return ::GetTickCount64(); }
 
 void Win32Desktop::EndProgram() { ::ExitProcess(0); }
 
+std::string Win32Desktop::KeyNameText(int virtualKey) {
+    // The extended form of a scan code (0xE0 or 0xE1 in the high byte) tells
+    // the cursor block from the numeric keypad: without bit 24 of the key
+    // message, Insert would be named "Num 0".
+    const UINT scanCode = ::MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC_EX);
+    LONG keyMessage = static_cast<LONG>((scanCode & 0xFF) << 16);
+    if ((scanCode & 0xFF00) != 0) keyMessage |= 1L << 24;
+    wchar_t name[64] = {};
+    const int length = ::GetKeyNameTextW(keyMessage, name, 64);
+    if (length <= 0) return {};
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, name, length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, name, length, text.data(), bytes, nullptr, nullptr);
+    return text;
+}
+
 } // namespace tunebridge

@@ -47,6 +47,7 @@ public:
     std::chrono::system_clock::time_point Now() override;
     std::uint64_t TickCountMs() override;
     [[noreturn]] void EndProgram() override;
+    std::string KeyNameText(int virtualKey) override;
 
 private:
     Hwnd mainWindow_ = 0;

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <stdexcept>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 
 namespace tunebridge::fake {
 
@@ -264,7 +264,9 @@ int FakeDesktop::MessageBoxA(const std::string& text, const std::string& title, 
     return answer;
 }
 
-void FakeDesktop::ShellExecuteOpen(const std::string& address, const std::string&) { shellOpened.push_back(address); }
+void FakeDesktop::ShellExecuteOpen(const std::string& address, const std::string& directory) {
+    shellOpened.push_back(ShellOpen{address, directory});
+}
 
 std::int32_t FakeDesktop::DirectSoundCreate() {
     ++directSoundCreateCalls;
@@ -294,6 +296,11 @@ std::chrono::system_clock::time_point FakeDesktop::Now() {
 void FakeDesktop::EndProgram() {
     ended = true;
     throw ProgramEnded{};
+}
+
+std::string FakeDesktop::KeyNameText(int virtualKey) {
+    const auto name = keyNames.find(virtualKey);
+    return name == keyNames.end() ? std::string() : name->second;
 }
 
 }  // namespace tunebridge::fake

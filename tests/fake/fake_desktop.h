@@ -51,6 +51,13 @@ struct ProcessStart {
     int showStyle = 0;
 };
 
+struct ShellOpen {
+    std::string address;
+    std::string directory;
+
+    friend bool operator==(const ShellOpen&, const ShellOpen&) = default;
+};
+
 struct ProgramEnded {};
 
 // An in-memory desktop: windows of other programs, keys, shared memory,
@@ -98,7 +105,9 @@ public:
     std::map<int, std::string> specialFolders;  // missing: the lookup fails
     std::function<void(const ProcessStart&)> onCreateProcess;  // may throw
     std::vector<ProcessStart> processStarts;
-    std::vector<std::string> shellOpened;
+    std::vector<ShellOpen> shellOpened;
+    // The keyboard layout's key names; a code without one has no name.
+    std::map<int, std::string> keyNames{{16, "Shift"}, {17, "Ctrl"}, {18, "Alt"}, {80, "P"}, {98, "Num 2"}};
 
     // --- message boxes: answers are taken in order, IDOK when none is queued.
     std::deque<int> messageBoxAnswers;
@@ -146,6 +155,7 @@ public:
     std::chrono::system_clock::time_point Now() override;
     std::uint64_t TickCountMs() override { return tickMs_; }
     [[noreturn]] void EndProgram() override;
+    std::string KeyNameText(int virtualKey) override;
 
 private:
     std::int32_t Deliver(Message message);

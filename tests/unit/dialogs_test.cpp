@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "about/about_box.h"
+#include "about/about_box_layout.h"
+#include "fake/fake_desktop.h"
+#include "settings/settings_dialog.h"
+#include "settings/settings_dialog_layout.h"
+#include "settings/settings_store.h"
+
+namespace tunebridge {
+namespace {
+
+namespace id = control_id;
+using enum HotkeySlot;
+using enum ColorElement;
+
+#define TB_TEXT(x) #x
+#define TB_DIGITS(x) TB_TEXT(x)
+const std::string kVersion =
+    TB_DIGITS(TUNEBRIDGE_VERSION_MAJOR) "." TB_DIGITS(TUNEBRIDGE_VERSION_MINOR) "." TB_DIGITS(TUNEBRIDGE_VERSION_PATCH);
+const std::string kIni = "C:\\Tunebridge\\tunebridge.ini";
+
+// Every test starts from a missing settings file: key N and each of its
+// modifiers hold N + 1, every colour 1, every text "Winamp".
+struct Fixture {
+    fake::FakeDesktop desktop;
+    Settings settings;
+    Fixture() { LoadSettings(desktop, settings); }
+};
+
+ControlState State(const WindowModel& window, int controlId) { return window.StateOf(controlId).value(); }
+
+std::array<int, 4> Binding(const HotkeyBinding& b) { return {b.key, b.shift, b.ctrl, b.alt}; }
+
+TEST(KeyCapture, KeysDownInABoxBindItsSlotAndLightTheModifiers) {
+    constexpr Rgb kNone = kSystemColor, kHeld = 0x00FF00, kReleased = 0x0000FF;
+    struct Case {
+        HotkeySlot slot;
+        std::vector<int> keys;  // a code goes down, its negative comes up
+        const char* text;
+        std::array<int, 4> binding;       // key, shift, ctrl, alt
+        std::array<Rgb, 3> indicators;    // SHIFT, ALT, CTRL
+    };
+    const Case cases[] = {
+        {VolumeUp, {123}, "F12", {123, 0, 0, 0}, {kNone, kNone, kNone}},  // a capture starts without modifiers
+        {Play, {16}, "Shift", {16, 16, 0, 0}, {kHeld, kNone, kNone}},     // named by the keyboard layout
+        {Play, {16, 116, -16}, "F5", {116, 16, 0, 0}, {kReleased, kNone, kNone}},
+        {Next, {17, 18, 80}, "P", {80, 0, 17, 18}, {kNone, kHeld, kHeld}},
+        {Stop, {17, -17, 112}, "F1", {112, 0, 0, 0}, {kNone, kNone, kReleased}},  // all up: a new capture
+        {Stop, {42}, "PrintScr", {42, 0, 0, 0}, {kNone, kNone, kNone}},
+        {Previous, {98}, "Num 2", {98, 0, 0, 0}, {kNone, kNone, kNone}},
+        {Previous, {44}, "44", {44, 0, 0, 0}, {kNone, kNone, kNone}},  // no name anywhere: the code
+        {Pause, {27}, "7", {7, 7, 7, 7}, {kNone, kNone, kNone}},       // Escape closes, it is never captured
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        SettingsDialog dialog(f.desktop, f.settings);
+        const int box = KeyBoxId(c.slot);
+        dialog.OnFocus(box);
+        for (int key : c.keys) key > 0 ? dialog.OnKeyDown(box, key) : dialog.OnKeyUp(box, -key);
+        EXPECT_EQ(State(dialog, box).caption, c.text) << c.text;
+        EXPECT_EQ(Binding(f.settings.Hotkey(c.slot)), c.binding) << c.text;
+        EXPECT_EQ((std::array{State(dialog, id::kShiftIndicator).fillColor, State(dialog, id::kAltIndicator).fillColor,
+                              State(dialog, id::kCtrlIndicator).fillColor}),
+                  c.indicators) << c.text;
+        EXPECT_EQ(dialog.CloseRequested(), c.keys == std::vector{27}) << c.text;
+    }
+}
+
+TEST(SettingsDialog, OpensWithTheStoredValuesAndTheAnnouncersDisplayMode) {
+    struct Case {
+        const char* stored[2];         // "Display only on track change", "Display every"
+        std::array<bool, 2> selected;
+    };
+    const Case cases[] = {{{"Winamp", "Winamp"}, {true, false}}, {{"True", "False"}, {true, false}},
+                          {{"False", "True"}, {false, true}},    {{"True", "True"}, {false, true}},
+                          {{"False", "False"}, {false, false}},  {{"False", "Winamp"}, {false, true}}};
+    for (const Case& c : cases) {
+        Fixture f;
+        f.settings.displayOnChangeOnly = c.stored[0];
+        f.settings.displayEvery = c.stored[1];
+        SettingsDialog dialog(f.desktop, f.settings);
+        EXPECT_EQ((std::array{State(dialog, id::kDisplayOnChange).checked, State(dialog, id::kDisplayEvery).checked}),
+                  c.selected) << c.stored[0] << "/" << c.stored[1];
+        EXPECT_EQ(State(dialog, KeyBoxId(Pause)).caption, "7");
+        EXPECT_EQ(State(dialog, id::kBindHint).caption, "bind x echo Winamp:Playlist");
+    }
+    EXPECT_EQ(TextLimitOf(id::kUniqueWord), 19);
+}
+
+TEST(SettingsDialog, ColourPicksGoToTheSelectedLabelAndItsBracketPartner) {
+    Fixture f;
+    f.settings.Color(Title) = 7;
+    f.settings.Color(StateWord) = 12;
+    SettingsDialog dialog(f.desktop, f.settings);
+    const auto textColor = [&](ColorElement e) { return State(dialog, PreviewLabelId(e)).textColor; };
+    const auto framed = [&](ColorElement e) { return State(dialog, PreviewLabelId(e)).framed; };
+    EXPECT_EQ(textColor(Title), 0xFFFFFFu);
+    EXPECT_EQ(textColor(StateWord), kPreviewDesignText);
+
+    const auto colorsAtOpening = f.settings.colors;
+    dialog.OnClick(ColorButtonId(2));  // nothing selected yet
+    EXPECT_EQ(f.settings.colors, colorsAtOpening);
+
+    dialog.OnClick(PreviewLabelId(StateClose));
+    EXPECT_TRUE(framed(StateOpen) && framed(StateClose) && !framed(TimeOpen) && !framed(Title));
+    dialog.OnClick(ColorButtonId(2));
+    EXPECT_EQ((std::array{f.settings.Color(StateOpen), f.settings.Color(StateWord), f.settings.Color(StateClose)}),
+              (std::array<std::int16_t, 3>{2, 12, 2}));  // a value outside 0..9 stays as it is
+    EXPECT_EQ(textColor(StateOpen), 0x00FF00u);
+
+    dialog.OnClick(PreviewLabelId(TimeOpen));
+    EXPECT_TRUE(framed(TimeOpen) && framed(TimeClose) && !framed(StateOpen) && !framed(StateClose));
+    dialog.OnClick(ColorButtonId(8));
+    EXPECT_EQ(textColor(TimeClose), 0x5AAAE6u);
+    dialog.OnClick(ColorButtonId(9));  // the selection stays
+    EXPECT_EQ(textColor(TimeOpen), 0x808080u);
+    EXPECT_EQ(f.settings.Color(TimeClose), 9);
+    EXPECT_EQ(State(dialog, ColorButtonId(6)).fillColor, 0xFF80FFu);
+
+    // The sensor selector is disabled: its digits never reach a track colour.
+    EXPECT_FALSE(State(dialog, SensorColorButtonId(3)).enabled);
+    EXPECT_FALSE(State(dialog, id::kSensorRed).enabled);
+}
+
+TEST(SettingsDialog, OnlyOkCopiesTheTypedFieldsAndSavesWhileCapturesAndColoursStayAnyway) {
+    for (const int closer : {id::kSettingsOk, id::kSettingsCancel, 0}) {  // 0: Escape
+        const bool confirmed = closer == id::kSettingsOk;
+        Fixture f;
+        SettingsDialog dialog(f.desktop, f.settings);
+        dialog.OnTextChanged(id::kUniqueWord, "abc");
+        EXPECT_EQ(State(dialog, id::kBindHint).caption, "bind x echo abc:Playlist");
+        dialog.OnTextChanged(id::kRepeatSeconds, "15");
+        dialog.OnClick(id::kDisplayEvery);
+        dialog.OnKeyDown(KeyBoxId(Play), 16);
+        dialog.OnKeyDown(KeyBoxId(Play), 116);
+        dialog.OnClick(KeyBoxId(Next));  // empties the box, keeps the binding
+        dialog.OnClick(PreviewLabelId(Title));
+        dialog.OnClick(ColorButtonId(4));
+        closer != 0 ? dialog.OnClick(closer) : dialog.OnEscape();
+
+        EXPECT_TRUE(dialog.CloseRequested()) << closer;
+        EXPECT_EQ(State(dialog, KeyBoxId(Next)).caption, "");
+        EXPECT_EQ(Binding(f.settings.Hotkey(Next)), (std::array{3, 3, 3, 3}));
+        EXPECT_EQ(Binding(f.settings.Hotkey(Play)), (std::array{116, 16, 0, 0}));
+        EXPECT_EQ(f.settings.Color(Title), 4);
+        EXPECT_EQ(f.settings.uniqueWord, confirmed ? "abc" : "Winamp") << closer;
+        ASSERT_EQ(f.desktop.HasProfile(kIni), confirmed) << closer;
+        if (!confirmed) continue;
+        const char* saved[][3] = {{"Text", "Text0", "abc"}, {"Text", "Text1", "15"},  {"Text", "Text2", "False"},
+                                  {"Text", "Text3", "True"}, {"Keys", "Key0", "116"}, {"SKeys", "Key0", "16"},
+                                  {"CKeys", "Key0", "0"},    {"Color", "Color3", "4"}};
+        for (const auto& [section, key, value] : saved) EXPECT_EQ(f.desktop.Profile(kIni).Value(section, key), value);
+    }
+}
+
+TEST(AboutBox, ShowsTheVersionAndMailsFeedbackUnencoded) {
+    fake::FakeDesktop desktop;
+    AboutBox about(desktop);
+    EXPECT_EQ(AboutBoxLayout().caption, "Über Tunebridge...");
+    EXPECT_EQ(State(about, id::kVersion).caption, "Version " + kVersion);
+
+    about.OnClick(id::kFeedbackMail);
+    EXPECT_EQ(desktop.shellOpened, (std::vector<fake::ShellOpen>{
+        {"mailto:team@tunebridge.invalid?subject=Powerclock " + kVersion + " - Feedback", "C:\\"}}));
+    EXPECT_FALSE(about.CloseRequested());
+    about.OnClick(id::kAboutOk);
+    AboutBox escaped(desktop);
+    escaped.OnEscape();
+    EXPECT_TRUE(about.CloseRequested() && escaped.CloseRequested());
+}
+
+// Containers come first, ids are unique, and nothing sticks out of its frame or the window.
+TEST(DialogLayouts, EveryControlLiesInsideItsContainer) {
+    for (const WindowLayout* window : {&SettingsDialogLayout(), &AboutBoxLayout()}) {
+        std::set<int> seen{kNoContainer};
+        for (const ControlLayout& c : window->controls) {
+            const ControlLayout* outer = FindControl(*window, c.container);
+            const int width = outer ? outer->position.width : window->clientWidthTwips;
+            const int height = outer ? outer->position.height : window->clientHeightTwips;
+            const TwipRect& r = c.position;
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= width && r.top + r.height <= height) << c.id;
+            EXPECT_TRUE(seen.count(c.container) && seen.insert(c.id).second) << c.id;
+        }
+    }
+}
+
+} // namespace
+} // namespace tunebridge
