@@ -6,6 +6,7 @@
 #include "announce/track_announcer.h"
 #include "app/runtime_error.h"
 #include "app/startup_services.h"
+#include "console/console_command.h"
 #include "console/console_poller.h"
 #include "hotkeys/hotkey_poller.h"
 #include "settings/settings_store.h"
@@ -13,7 +14,7 @@
 
 namespace tunebridge {
 
-MainForm::MainForm(Desktop& desktop, SharedState& state) : desktop_(desktop), state_(state) {}
+MainForm::MainForm(Desktop& desktop, SharedState& state) : desktop_(desktop), state_(state), sensorAnnouncer_(desktop) {}
 
 bool MainForm::Load(Hwnd self) {
     self_ = self;
@@ -102,8 +103,12 @@ void MainForm::RunTick(TimerId timer) {
     case TimerId::SupportTimer:
         HotkeyPoller(desktop_, state_, controls, objWinamp ? &*objWinamp : nullptr);
         break;
-    case TimerId::tmrMBMMonitor:
+    case TimerId::tmrMBMMonitor: {
+        const auto& colours = state_.ColorCode;
+        const auto line = sensorAnnouncer_.Tick({colours[4], colours[5], colours[6], colours[8]}, state_.sConsoleStyle == "Quake3");
+        if (line) SendConsoleCommand(desktop_, state_, *line);
         break;
+    }
     }
 }
 

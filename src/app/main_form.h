@@ -7,6 +7,7 @@
 #include "app/form_controls.h"
 #include "app/runtime_error.h"
 #include "app/shared_state.h"
+#include "mbm/sensor_announcer.h"
 #include "platform/desktop.h"
 #include "winamp/cls_winamp.h"
 
@@ -51,6 +52,7 @@ private:
     bool settingsLoaded_ = false;
     bool unloadRequested_ = false;
     bool ticking_[5] = {};
+    SensorAnnouncer sensorAnnouncer_;
 };
 
 } // namespace tunebridge
