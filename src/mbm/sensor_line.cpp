@@ -15,10 +15,14 @@ constexpr const char* kNormalDigit = "4";
 constexpr const char* kColouredPrefix = "echo ^1MBMonitor ^7: ^1";
 constexpr const char* kPlainPrefix = "echo MBMonitor : ";
 
-// A name ends at its first control character (below 20, as the sensor
-// program pads with those) and loses the blanks around it.
+// Below this code a character ends a name (NUL padding among them); 27,
+// escape, does not.
+constexpr unsigned char kNameEnd = 20;
+
+// A published name up to its end, without the blanks around it.
 std::string CleanName(const std::string& name) {
-    const auto end = std::find_if(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 20; });
+    const auto end =
+        std::find_if(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < kNameEnd; });
     const auto first = std::find_if(name.begin(), end, [](char c) { return c != ' '; });
     auto last = end;
     while (last != first && *(last - 1) == ' ') --last;
@@ -44,8 +48,9 @@ std::string SensorLine(const SensorReadings& readings, const SensorColours& colo
     if (!consoleShowsColours) {
         return kPlainPrefix + temperatureName + "[" + temperature + "] " + fanName + " [" + fan + "]";
     }
-    // The state word's colour comes right before the closing bracket's, so
-    // only the latter shows; the line keeps the track line's sequence.
+    // Each reading is framed like the track line's state tag; the state
+    // word's colour comes straight before the closing bracket's, so only the
+    // bracket's shows.
     const auto reading = [&](const std::string& name, const std::string& value, bool warning) {
         return Code(colours.minutes) + name + " " + Code(colours.stateOpen) + "[^" +
                (warning ? kWarningDigit : kNormalDigit) + value + Code(colours.stateWord) +

@@ -54,8 +54,9 @@ public:
     MBMNames ReadMBMNames();
     // Leaves the availability alone; a failure sets the status text.
     MBMInfo ReadMBMInfo();
-    // False only for a version text whose third character is the digit 0
-    // (a version before 5.1); a missing region or any other text passes.
+    // False only for a version text like "5.0..." (before 5.1): not starting
+    // with "v" or "V", the digit 0 third. A missing region or any other text
+    // passes.
     bool IsMBMVersionSupported();
 
     const std::string& StatusText() const { return statusText_; }
