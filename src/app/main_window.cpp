@@ -38,7 +38,7 @@ constexpr TransportButton kTransportButtons[] = {
 
 MainWindow::MainWindow(Desktop& desktop, SharedState& shared)
     : desktop_(desktop), shared_(shared), poller_(desktop, shared.console),
-      announcer_(desktop, shared.console, shared.player, shared.settings) {}
+      announcer_(desktop, shared.console, shared.player, shared.settings), sensorAnnouncer_(desktop) {}
 
 bool MainWindow::Load(Hwnd self) {
     // Ends the program itself when there is no sound device.
@@ -124,8 +124,16 @@ void MainWindow::RunTick(MainTimer timer) {
         if (const auto slot = PollHotkeys(desktop_, shared_.settings); slot && remote_)
             RunPlayerAction(*remote_, HotkeyOperation(*slot), actions_);
         break;
-    case MainTimer::SensorAnnounce:
+    case MainTimer::SensorAnnounce: {
+        // The sensor line has no colours of its own: it borrows the track
+        // line's state tag and minutes.
+        const Settings& settings = shared_.settings;
+        const SensorColours colours{settings.Color(ColorElement::StateOpen), settings.Color(ColorElement::StateWord),
+                                    settings.Color(ColorElement::StateClose), settings.Color(ColorElement::Minutes)};
+        if (const auto line = sensorAnnouncer_.Tick(colours, shared_.console.ShowsColours()))
+            shared_.console.Send(*line);
         break;
+    }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "announce/track_announcer.h"
 #include "app/shared_state.h"
 #include "console/console_poller.h"
+#include "mbm/sensor_announcer.h"
 #include "core/runtime_error.h"
 #include "platform/desktop.h"
 #include "platform/window_model.h"
@@ -58,6 +59,7 @@ private:
     std::optional<PlayerRemote> remote_;
     ConsolePoller poller_;
     TrackAnnouncer announcer_;
+    SensorAnnouncer sensorAnnouncer_;
 
     // What the labels show.
     std::string playerCaption_ = "00:00:00";

@@ -212,7 +212,7 @@ std::uint16_t FakeDesktop::GetAsyncKeyState(int virtualKey) {
 
 std::optional<std::vector<std::uint8_t>> FakeDesktop::ReadSharedMemory(const std::string& name, std::size_t bytes) {
     auto it = sharedMemory_.find(name);
-    if (it == sharedMemory_.end()) return std::nullopt;
+    if (it == sharedMemory_.end() || unmappableSharedMemory.count(name) != 0) return std::nullopt;
     std::vector<std::uint8_t> copy(bytes, 0);
     std::copy_n(it->second.begin(), std::min(bytes, it->second.size()), copy.begin());
     return copy;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,8 @@ public:
     // --- shared memory
     void SetSharedMemory(const std::string& name, std::vector<std::uint8_t> bytes);
     void RemoveSharedMemory(const std::string& name);
+    // Regions that open but whose view cannot be mapped.
+    std::set<std::string> unmappableSharedMemory;
 
     // --- files
     ProfileFile& Profile(const std::string& path);
