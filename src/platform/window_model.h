@@ -16,7 +16,8 @@ inline constexpr Rgb kSystemColor = 0xFF000000u;
 struct ControlState {
     std::string caption;
     // The caption holds ANSI bytes of the system code page, as text read
-    // from other programs does, instead of UTF-8.
+    // from other programs and the settings file does, instead of UTF-8. A
+    // text box in that state reports what the user types in ANSI too.
     bool ansiCaption = false;
     bool enabled = true;
     bool checked = false;             // check boxes and option buttons

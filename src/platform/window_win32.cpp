@@ -25,6 +25,16 @@ std::wstring ToWide(std::string_view text, UINT codePage) {
     return wide;
 }
 
+std::string FromWide(std::wstring_view text, UINT codePage) {
+    if (text.empty()) return {};
+    const int length =
+        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
+                          nullptr);
+    return narrow;
+}
+
 int ScreenDpi() {
     HDC screen = ::GetDC(nullptr);
     const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
@@ -66,15 +76,8 @@ bool IsContainer(ControlKind kind) { return kind == ControlKind::Frame || kind =
 std::wstring Utf8ToWide(std::string_view text) { return ToWide(text, CP_UTF8); }
 std::wstring AnsiToWide(std::string_view text) { return ToWide(text, CP_ACP); }
 
-std::string WideToUtf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr,
-                          nullptr);
-    return utf8;
-}
+std::string WideToUtf8(std::wstring_view text) { return FromWide(text, CP_UTF8); }
+std::string WideToAnsi(std::wstring_view text) { return FromWide(text, CP_ACP); }
 
 int DpiOfWindow(HWND window) {
     using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
@@ -200,13 +203,16 @@ LRESULT Window::CommonHandling(UINT message, WPARAM wParam, LPARAM lParam) {
             const int length = ::GetWindowTextLengthW(control->handle);
             std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
             text.resize(static_cast<std::size_t>(::GetWindowTextW(control->handle, text.data(), length + 1)));
-            std::string utf8 = WideToUtf8(text);
+            // A box that shows text of the settings file or of another
+            // program gives its text back in the same code page.
+            const bool ansi = control->shown && control->shown->ansiCaption;
+            std::string typed = ansi ? WideToAnsi(text) : WideToUtf8(text);
             // What the box shows now is what the user typed: showing it
             // again would only move the caret.
             for (auto& known : controls_) {
-                if (known.handle == control->handle && known.shown) known.shown->caption = utf8;
+                if (known.handle == control->handle && known.shown) known.shown->caption = typed;
             }
-            Forward([this, id, &utf8] { model_.OnTextChanged(id, utf8); });
+            Forward([this, id, &typed] { model_.OnTextChanged(id, typed); });
             return 0;
         }
         break;

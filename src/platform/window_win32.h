@@ -19,6 +19,7 @@ namespace tunebridge {
 std::wstring Utf8ToWide(std::string_view text);
 std::wstring AnsiToWide(std::string_view text);
 std::string WideToUtf8(std::wstring_view text);
+std::string WideToAnsi(std::wstring_view text);
 
 // The DPI a window is shown at: GetDpiForWindow where the system has it,
 // the screen's DPI before that.
