@@ -3,9 +3,9 @@
 #include "fake/fake_console.h"
 #include "fake/fake_mbm.h"
 #include "fake/fake_player.h"
-#include "peers/engine/console_engine.h"
-#include "peers/engine/mbm_layout.h"
-#include "peers/engine/player_engine.h"
+#include "engine/console_engine.h"
+#include "engine/mbm_layout.h"
+#include "engine/player_engine.h"
 
 namespace tunebridge {
 namespace {

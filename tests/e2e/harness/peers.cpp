@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "harness/wait.h"
-#include "peers/engine/peer_control.h"
+#include "engine/peer_control.h"
 
 namespace tunebridge::e2e {
 namespace fs = std::filesystem;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "harness/process.h"
-#include "peers/engine/player_engine.h"
+#include "engine/player_engine.h"
 
 namespace tunebridge::e2e {
 

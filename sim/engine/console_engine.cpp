@@ -1,4 +1,4 @@
-#include "peers/engine/console_engine.h"
+#include "engine/console_engine.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "peers/engine/player_engine.h"
+#include "engine/player_engine.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "peer_program_win32.h"
-#include "peers/engine/peer_control.h"
-#include "peers/engine/player_engine.h"
+#include "engine/peer_control.h"
+#include "engine/player_engine.h"
 
 namespace tunebridge::peers {
 namespace {

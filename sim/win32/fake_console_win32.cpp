@@ -6,8 +6,8 @@
 #include <string>
 
 #include "peer_program_win32.h"
-#include "peers/engine/console_engine.h"
-#include "peers/engine/peer_control.h"
+#include "engine/console_engine.h"
+#include "engine/peer_control.h"
 
 namespace tunebridge::peers {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "peers/engine/console_engine.h"
-#include "peers/engine/mbm_layout.h"
-#include "peers/engine/player_engine.h"
+#include "engine/console_engine.h"
+#include "engine/mbm_layout.h"
+#include "engine/player_engine.h"
 
 namespace tunebridge::peers {
 

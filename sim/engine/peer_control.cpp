@@ -1,4 +1,4 @@
-#include "peers/engine/peer_control.h"
+#include "engine/peer_control.h"
 
 #include <charconv>
 #include <fstream>
