@@ -138,7 +138,7 @@ TEST_F(ConsoleBridge, RendererReadyMakesTheConsoleAnswerNameOnce) {
 }
 
 TEST_F(ConsoleBridge, FullBufferIsClearedAndReadingGoesOnAfterIt) {
-    ASSERT_NO_FATAL_FAILURE(StartProductThenConsole());
+    ASSERT_NO_FATAL_FAILURE(StartProductThenConsole({.wipe = false}));
     ASSERT_NO_FATAL_FAILURE(ExpectChatTextAfterPrint("before the flood", "before the flood\r\n"));
 
     ASSERT_TRUE(console_.Prefill(300000));

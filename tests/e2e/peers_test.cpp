@@ -92,7 +92,7 @@ TEST(ConsolePeer, EchoPrintsWithoutColourCodesAndTheLogKeepsTheExactBytes) {
 
 TEST(ConsolePeer, ClearEmptiesABufferFarBeyondTheEnginesOwnLimit) {
     ConsolePeer console;
-    ASSERT_TRUE(console.Start(TempDir(TestName()), {"Quake 3 Console", std::size_t{300000}, std::nullopt}));
+    ASSERT_TRUE(console.Start(TempDir(TestName()), {"Quake 3 Console", std::size_t{300000}, std::nullopt, false}));
     ASSERT_TRUE(console.Print("finished R_Init"));
     const std::string before = console.OutputText();
     EXPECT_GE(before.size(), 300000u);

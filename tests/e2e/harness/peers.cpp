@@ -128,8 +128,10 @@ std::vector<std::string> PeerProgram::Tagged(const std::string& tag) const {
 }
 
 ::testing::AssertionResult ConsolePeer::Start(const fs::path& folder, const Options& options) {
-    const fs::path log = folder / (options.title + ".log");
+    fs::path log = folder / (options.title + ".log");
+    for (int n = 2; fs::exists(log); ++n) log = folder / (options.title + "-" + std::to_string(n) + ".log");
     std::vector<std::string> arguments = {"--title", options.title, "--log", log.string()};
+    if (!options.wipe) arguments.push_back("--no-wipe");
     if (options.prefill) {
         arguments.insert(arguments.end(), {"--prefill", std::to_string(*options.prefill)});
     }

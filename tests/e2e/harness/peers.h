@@ -76,8 +76,10 @@ public:
         std::string title = "Quake 3 Console";
         std::optional<std::size_t> prefill = std::nullopt;
         std::optional<std::string> playerName = std::nullopt;
+        bool wipe = true;  // false: keeps 300,000 characters and more
     };
-    // Starts fake_console.exe with its log in `folder` and waits for its window.
+    // Starts fake_console.exe with a log of its own in `folder` (a console
+    // started after another one closed gets a new log) and waits for its window.
     ::testing::AssertionResult Start(const std::filesystem::path& folder, const Options& options);
     ::testing::AssertionResult Start(const std::filesystem::path& folder) { return Start(folder, Options{}); }
 
