@@ -87,6 +87,10 @@ bool ApplyPlayerControl(PlayerEngine& player, const std::string& command) {
         if (titles) player.SetPlaylist(std::move(*titles));
         return titles.has_value();
     }
+    if (verb.word == "shuffle" && (verb.rest == "on" || verb.rest == "off")) {
+        player.SetShuffle(verb.rest == "on");
+        return true;
+    }
     return false;
 }
 

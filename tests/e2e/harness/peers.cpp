@@ -181,6 +181,7 @@ int ConsolePeer::Clears() const {
     if (options.positionMs) arguments.insert(arguments.end(), {"--position-ms", std::to_string(*options.positionMs)});
     if (options.state) arguments.insert(arguments.end(), {"--state", StateName(*options.state)});
     if (options.clock) arguments.push_back("--clock");
+    if (options.shuffle) arguments.push_back("--shuffle");
     return Launch("fake_winamp.exe", arguments, folder, log, "Winamp v1.x", "");
 }
 

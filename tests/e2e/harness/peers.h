@@ -108,6 +108,7 @@ public:
         std::optional<std::int32_t> positionMs = std::nullopt;
         std::optional<peers::PlayerState> state = std::nullopt;
         bool clock = false;
+        bool shuffle = false;
     };
     // Writes the playlist file into `folder`, starts fake_winamp.exe and
     // waits for its window.
