@@ -70,10 +70,10 @@ protected:
         ASSERT_NO_FATAL_FAILURE(StartPlayer({"Artist - Quiet Song"}));
         ASSERT_NO_FATAL_FAILURE(StartProduct());
         std::string shown;
-        ASSERT_TRUE(product_.WaitForControlText(kPlatformLabelId, [](const std::string& text) { return text == kNotRunning; },
+        ASSERT_TRUE(product_.WaitForControlText(control_id::kConsoleStatus, [](const std::string& text) { return text == kNotRunning; },
                                                 shown))
             << "lblPlatform: " << shown;
-        ASSERT_TRUE(product_.WaitForControlText(kTrackLineId, [](const std::string& text) { return Contains(text, "Quiet"); },
+        ASSERT_TRUE(product_.WaitForControlText(control_id::kTrackLine, [](const std::string& text) { return Contains(text, "Quiet"); },
                                                 shown))
             << "quakec: " << shown;
         ASSERT_TRUE(console_.Start(folder_, options));
@@ -83,7 +83,7 @@ protected:
     // does a line printed next make up the whole of the new text.
     void ExpectChatTextWith(const std::string& part) {
         std::string shown;
-        EXPECT_TRUE(product_.WaitForControlText(kChatTextId, [&](const std::string& text) { return Contains(text, part); },
+        EXPECT_TRUE(product_.WaitForControlText(control_id::kConsoleText, [&](const std::string& text) { return Contains(text, part); },
                                                 shown))
             << "ChatText: \"" << shown << "\"\nexpected a text with \"" << part << "\"";
     }
@@ -92,7 +92,7 @@ protected:
     void ExpectChatTextAfterPrint(const std::string& printed, const std::string& expected) {
         ASSERT_TRUE(console_.Print(printed));
         std::string shown;
-        EXPECT_TRUE(product_.WaitForControlText(kChatTextId, [&](const std::string& text) { return text == expected; },
+        EXPECT_TRUE(product_.WaitForControlText(control_id::kConsoleText, [&](const std::string& text) { return text == expected; },
                                                 shown))
             << "ChatText: \"" << shown << "\"\nexpected: \"" << expected << "\"";
     }
@@ -153,7 +153,7 @@ TEST_F(ConsoleBridge, FullBufferIsClearedAndReadingGoesOnAfterIt) {
     ASSERT_TRUE(console_.Print("still after the flood"));
     std::string shown;
     EXPECT_TRUE(product_.WaitForControlText(
-        kChatTextId, [](const std::string& text) { return text.ends_with("\nstill after the flood\r\n") || text == "still after the flood\r\n"; },
+        control_id::kConsoleText, [](const std::string& text) { return text.ends_with("\nstill after the flood\r\n") || text == "still after the flood\r\n"; },
         shown))
         << "ChatText: \"" << shown << "\"";
     EXPECT_EQ(WithoutSensorLines(console_.Executed()), Lines{"clear"});

@@ -125,7 +125,7 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
-    std::string LastAction() const { return product_.ControlText(kLblActionId); }
+    std::string LastAction() const { return product_.ControlText(control_id::kLastAction); }
 
     Keyboard keyboard_;
     PlayerPeer player_;

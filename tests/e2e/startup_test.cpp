@@ -138,9 +138,9 @@ TEST(Startup, WithoutThePlayerAsksForItAndRetryBringsUpTheHeldWindow) {
 
     // The player came after the launch check, so only the remote knows it;
     // the read-outs report the missing window once `Timer` runs.
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(window, kLblRetvalId) == "EEP! Winamp not initialized"; },
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(window, control_id::kLastAnswer) == "EEP! Winamp not initialized"; },
                           kProductDeadline))
-        << "lblretval: " << ControlText(window, kLblRetvalId);
+        << "lblretval: " << ControlText(window, control_id::kLastAnswer);
 
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
@@ -197,8 +197,8 @@ TEST(Startup, WithThePlayerRunningThereIsNoPathMessage) {
     const HWND window = FindMainWindowWithin(product, kProductDeadline);
     ASSERT_NE(window, nullptr) << "no main window; the box shown says: " << MessageBoxText(AnyMessageBox(product.Pid()));
     // The launch check found the player, so the read-outs show its caption.
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(window, kSongId) == player.Caption(); }, kProductDeadline))
-        << "song: " << ControlText(window, kSongId) << ", player: " << player.Caption();
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(window, control_id::kPlayerCaption) == player.Caption(); }, kProductDeadline))
+        << "song: " << ControlText(window, control_id::kPlayerCaption) << ", player: " << player.Caption();
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(product.WaitForExit(kProductDeadline));
@@ -285,8 +285,8 @@ TEST(Startup, StartsThePlayerFromProgramFilesMinimisedAndCarriesOn) {
     // The launch check waited for the player's window and kept it for the read-outs.
     char caption[512] = {};
     GetWindowTextA(playerWindow, caption, sizeof caption);
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(window, kSongId) == caption; }, kProductDeadline))
-        << "song: " << ControlText(window, kSongId) << ", player: " << caption;
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(window, control_id::kPlayerCaption) == caption; }, kProductDeadline))
+        << "song: " << ControlText(window, control_id::kPlayerCaption) << ", player: " << caption;
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(product.WaitForExit(kProductDeadline));

@@ -7,19 +7,11 @@
 #include <string>
 
 #include "harness/process.h"
+#include "resources/control_ids.h"
 
 namespace tunebridge::e2e {
 
 inline constexpr char kMainWindowCaption[] = "Tunebridge.";
-
-// Control ids: 1000 + the control's index in the main window's control table.
-inline constexpr int kCmdEndId = 1000;
-inline constexpr int kSongId = 1006;
-inline constexpr int kLblActionId = 1008;
-inline constexpr int kChatTextId = 1009;
-inline constexpr int kLblRetvalId = 1010;
-inline constexpr int kPlatformLabelId = 1012;  // lblPlatform
-inline constexpr int kTrackLineId = 1013;      // quakec
 
 // The visible window "Tunebridge." of `product`, looked for until `deadline`
 // passes; nullptr when it did not show (or the program ended first).
