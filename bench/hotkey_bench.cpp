@@ -33,6 +33,7 @@
 #include "harness/keyboard.h"
 #include "harness/peers.h"
 #include "harness/process.h"
+#include "harness/product.h"
 #include "harness/wait.h"
 
 namespace tunebridge::e2e {

@@ -5,7 +5,7 @@
 # The session uses a Wine prefix and a HOME under BUILD_DIR/wine (created on the
 # first run, reused after), an Xvfb display of its own when DISPLAY is unset, a
 # wineserver kept alive for the whole command, and the keeper window from
-# BUILD_DIR/bin/keeper.exe. Afterwards it ends every Wine process of its own prefix
+# BUILD_DIR/bin/keeper.exe (built from sim/). Afterwards it ends every Wine process of its own prefix
 # and its own Xvfb, and nothing else.
 #
 # Environment: TUNEBRIDGE_WINE_HOME overrides the HOME that Wine sees (its

@@ -1,13 +1,11 @@
 // Start-up of the real tunebridge.exe under Wine: the questions it asks when
-// the player is missing, the player launch from the Program Files folder, the
-// refusal without a sound device, and the main window's held size.
+// the player is missing, the player started from the Program Files folder,
+// and the refusal without a sound device.
 #include <windows.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -15,12 +13,8 @@
 #include <system_error>
 #include <vector>
 
-#include "harness/ini_file.h"
-#include "harness/main_window.h"
-#include "harness/message_box.h"
 #include "harness/peers.h"
-#include "harness/process.h"
-#include "harness/screenshot.h"
+#include "harness/product.h"
 #include "harness/wait.h"
 
 namespace tunebridge::e2e {
@@ -28,21 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::chrono::milliseconds kProductDeadline = 30s;
 constexpr char kPlayerClass[] = "Winamp v1.x";
-constexpr char kProgramTitle[] = "Tunebridge";
-constexpr char kPathMessage[] = "The winamp path provided is incorrect.  Please specify a correct path";
-constexpr char kRetryTitle[] = "Error -2147221503:";
-constexpr char kRetryText[] = "Winamp is not running\r\nPlease run Winamp and click 'Retry'.";
-
-std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
-
-fs::path ArtifactsFolder() {
-    if (const char* configured = std::getenv("TUNEBRIDGE_ARTIFACTS"); configured != nullptr && *configured != '\0') {
-        return configured;
-    }
-    return BinDir().parent_path() / "artifacts";
-}
 
 // Where the product looks for the player: the Program Files folder + "\winamp\winamp.exe".
 fs::path DefaultPlayerExe() {
@@ -63,182 +43,63 @@ fs::path DefaultPlayerExe() {
     return ::testing::AssertionSuccess();
 }
 
-// Both an answered box and the text on it.
-struct Box {
-    HWND window = nullptr;
-    std::string text;
-    std::vector<int> buttons;
-};
-
-Box WaitForBox(const ChildProcess& product, const std::string& title) {
-    Box box;
-    box.window = FindMessageBoxWithin(product.Pid(), title, kProductDeadline);
-    if (box.window != nullptr) {
-        box.text = MessageBoxText(box.window);
-        box.buttons = MessageBoxButtons(box.window);
-    }
-    return box;
+SIZE OuterSize(HWND window) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-// Waits for the program to end, noting whether its main window showed meanwhile.
-bool EndsWithoutShowingItsWindow(const ChildProcess& product, bool& shown) {
-    shown = false;
-    const bool ended = WaitUntil(
-        [&] {
-            const HWND window = product.FindOwnWindow("", kMainWindowCaption);
-            if (window != nullptr && IsWindowVisible(window)) shown = true;
-            return !product.IsRunning();
-        },
-        kProductDeadline);
-    return ended;
-}
-
-// The product's start until the Retry box: the path message first, answered with OK.
-void AnswerThePathMessage(const ChildProcess& product) {
-    const Box path = WaitForBox(product, kProgramTitle);
-    ASSERT_NE(path.window, nullptr) << "no path message";
-    EXPECT_EQ(path.text, kPathMessage);
-    EXPECT_EQ(path.buttons, std::vector<int>{IDOK});
-    ASSERT_TRUE(PressMessageBoxButton(path.window, IDOK));
-}
-
-TEST(Startup, WithoutThePlayerAsksForItAndRetryBringsUpTheHeldWindow) {
+TEST(Startup, WithoutThePlayerAsksForItAndRetryBringsUpAWindowThatKeepsItsSize) {
     ASSERT_TRUE(NoPlayerAnywhere());
-    const fs::path folder = TempDir(TestName());
-    ChildProcess product;
-    ASSERT_TRUE(product.Start(StageProduct(folder / "product"), {}, folder / "product"));
-    ASSERT_NO_FATAL_FAILURE(AnswerThePathMessage(product));
+    const fs::path folder = TestDir();
+    Product product;
+    ASSERT_TRUE(product.Launch(folder));
+    const MessageBoxSeen path = product.WaitForMessageBox("Tunebridge");
+    ASSERT_NE(path.window, nullptr) << "no path message";
+    EXPECT_EQ(path.text, "The winamp path provided is incorrect.  Please specify a correct path");
+    EXPECT_EQ(path.buttons, std::vector<int>{IDOK});
+    ASSERT_TRUE(PressButton(path.window, IDOK));
 
-    const Box retry = WaitForBox(product, kRetryTitle);
+    const MessageBoxSeen retry = product.WaitForMessageBox("Error -2147221503:");
     ASSERT_NE(retry.window, nullptr) << "no Retry box";
-    EXPECT_EQ(retry.text, kRetryText);
+    EXPECT_EQ(retry.text, "Winamp is not running\r\nPlease run Winamp and click 'Retry'.");
     EXPECT_EQ(retry.buttons, (std::vector<int>{IDRETRY, IDCANCEL}));
-    const HWND hidden = product.FindOwnWindow("", kMainWindowCaption);
+    const HWND hidden = product.Process().FindOwnWindow("", kMainWindowCaption);
     EXPECT_TRUE(hidden == nullptr || !IsWindowVisible(hidden)) << "the window shows before start-up is done";
 
     PlayerPeer player;
     ASSERT_TRUE(player.Start(folder, {.titles = {"Artist - Song"}}));
-    ASSERT_TRUE(PressMessageBoxButton(retry.window, IDRETRY));
-    const HWND window = FindMainWindowWithin(product, kProductDeadline);
+    ASSERT_TRUE(PressButton(retry.window, IDRETRY));
+    const HWND window = product.WaitForWindow();
     ASSERT_NE(window, nullptr) << "no main window after Retry";
-    EXPECT_EQ(AnyMessageBox(product.Pid()), nullptr);
+    EXPECT_EQ(product.WaitForMessageBox("", 0ms).window, nullptr);
 
-    const int dpi = WindowDpi(window);
-    const SIZE held = HeldOuterSize(dpi);
-    if (dpi == 96) {
-        EXPECT_EQ(held.cx, 458);
-        EXPECT_EQ(held.cy, 130);
-    }
-    const auto isHeld = [&] {
-        const SIZE size = OuterSize(window);
-        return size.cx == held.cx && size.cy == held.cy;
-    };
-    EXPECT_TRUE(isHeld()) << "outer size " << OuterSize(window).cx << " x " << OuterSize(window).cy << " at " << dpi
-                          << " DPI";
-
-    // The player came after the launch check, so only the remote knows it;
-    // the read-outs report the missing window once `Timer` runs.
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(window, kLblRetvalId) == "EEP! Winamp not initialized"; },
-                          kProductDeadline))
-        << "lblretval: " << ControlText(window, kLblRetvalId);
-
+    // A message round trip through the window's thread lets pending paints happen first.
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    const fs::path artifacts = ArtifactsFolder();
+    const fs::path artifacts = BinDir().parent_path() / "artifacts";
     fs::create_directories(artifacts);
-    EXPECT_TRUE(SaveScreenshotPng((artifacts / "main-window.png").string()));
+    EXPECT_TRUE(SaveScreenshot(artifacts / "main-window.bmp"));
 
-    // Dragging a border is a resize like this one; the window snaps back.
+    // Dragging a border is a resize like these; the window snaps back, and
+    // comes back from the task bar at the same size.
+    const SIZE held = OuterSize(window);
+    const auto isHeld = [&] { return OuterSize(window).cx == held.cx && OuterSize(window).cy == held.cy; };
     for (const SIZE wanted : {SIZE{700, 400}, SIZE{200, 60}}) {
         SetWindowPos(window, nullptr, 0, 0, wanted.cx, wanted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        EXPECT_TRUE(WaitUntil(isHeld, kProductDeadline))
-            << "after a resize to " << wanted.cx << " x " << wanted.cy << " the window is " << OuterSize(window).cx
-            << " x " << OuterSize(window).cy;
+        EXPECT_TRUE(WaitUntil(isHeld, kProductDeadline)) << "after a resize to " << wanted.cx << " x " << wanted.cy
+                                                         << " the window is " << OuterSize(window).cx << " x "
+                                                         << OuterSize(window).cy;
     }
-
     ShowWindow(window, SW_MINIMIZE);
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, kProductDeadline));
     ShowWindow(window, SW_RESTORE);
-    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window) && isHeld(); }, kProductDeadline))
-        << "after restoring the window is " << OuterSize(window).cx << " x " << OuterSize(window).cy;
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window) && isHeld(); }, kProductDeadline));
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(product.WaitForExit(kProductDeadline)) << "closing the window did not end the program";
-    EXPECT_EQ(product.ExitCode(), 0u);
+    EXPECT_TRUE(product.Close()) << "closing the window did not end the program";
+    EXPECT_EQ(product.Process().ExitCode(), 0u);
     EXPECT_TRUE(player.Close());
 }
-
-TEST(Startup, CancelOnTheRetryBoxEndsWithoutTheWindowAndSavesTheLoadedSettings) {
-    ASSERT_TRUE(NoPlayerAnywhere());
-    const fs::path folder = TempDir(TestName());
-    ChildProcess product;
-    ASSERT_TRUE(product.Start(StageProduct(folder), {}, folder));
-    ASSERT_NO_FATAL_FAILURE(AnswerThePathMessage(product));
-    const Box retry = WaitForBox(product, kRetryTitle);
-    ASSERT_NE(retry.window, nullptr) << "no Retry box";
-    ASSERT_TRUE(PressMessageBoxButton(retry.window, IDCANCEL));
-
-    bool shown = false;
-    ASSERT_TRUE(EndsWithoutShowingItsWindow(product, shown)) << "the program did not end after Cancel";
-    EXPECT_FALSE(shown) << "the main window showed after Cancel";
-    // The load had finished, so the unload saved what it loaded: the defaults.
-    EXPECT_EQ(ReadIniEntries(folder / "tunebridge.ini"), DefaultSettingsEntries());
-}
-
-TEST(Startup, WithThePlayerRunningThereIsNoPathMessage) {
-    ASSERT_TRUE(NoPlayerAnywhere());
-    const fs::path folder = TempDir(TestName());
-    PlayerPeer player;
-    ASSERT_TRUE(player.Start(folder, {.titles = {"Artist - Song"}}));
-    ChildProcess product;
-    ASSERT_TRUE(product.Start(StageProduct(folder / "product"), {}, folder / "product"));
-
-    // A message box would hold start-up, so the window shows only without one.
-    const HWND window = FindMainWindowWithin(product, kProductDeadline);
-    ASSERT_NE(window, nullptr) << "no main window; the box shown says: " << MessageBoxText(AnyMessageBox(product.Pid()));
-    // The launch check found the player, so the read-outs show its caption.
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(window, kSongId) == player.Caption(); }, kProductDeadline))
-        << "song: " << ControlText(window, kSongId) << ", player: " << player.Caption();
-
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(product.WaitForExit(kProductDeadline));
-    EXPECT_TRUE(player.Close());
-}
-
-// A player the product started: known only by its window, stopped by the test.
-class LaunchedPlayer {
-public:
-    LaunchedPlayer() = default;
-    LaunchedPlayer(const LaunchedPlayer&) = delete;
-    LaunchedPlayer& operator=(const LaunchedPlayer&) = delete;
-    ~LaunchedPlayer() { Stop(); }
-
-    bool Adopt(HWND window) {
-        window_ = window;
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
-        return process_ != nullptr;
-    }
-
-    // WM_CLOSE, then the process must end; true when it ended by itself.
-    bool Stop() {
-        if (process_ == nullptr) return true;
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        const bool ended = WaitForSingleObject(process_, static_cast<DWORD>(kPeerDeadline.count())) == WAIT_OBJECT_0;
-        if (!ended) {
-            TerminateProcess(process_, 1);
-            WaitForSingleObject(process_, static_cast<DWORD>(kPeerDeadline.count()));
-        }
-        CloseHandle(process_);
-        process_ = nullptr;
-        return ended;
-    }
-
-private:
-    HWND window_ = nullptr;
-    HANDLE process_ = nullptr;
-};
 
 // The player copied to the default path for one test; removed again, with the
 // folder when the test made it, whatever the test's outcome.
@@ -266,31 +127,29 @@ private:
 
 TEST(Startup, StartsThePlayerFromProgramFilesMinimisedAndCarriesOn) {
     ASSERT_TRUE(NoPlayerAnywhere());
-    const fs::path folder = TempDir(TestName());
     // Declared first, so the player is stopped before its file goes.
     InstalledPlayer installed(DefaultPlayerExe());
     ASSERT_TRUE(installed.Install(BinDir() / "fake_winamp.exe"));
-    LaunchedPlayer launched;
+    ChildProcess launched;
+    Product product;
+    ASSERT_TRUE(product.Launch(TestDir()));
 
-    ChildProcess product;
-    ASSERT_TRUE(product.Start(StageProduct(folder), {}, folder));
-    const HWND playerWindow = FindWindowWithin(kPlayerClass, "", kProductDeadline);
-    ASSERT_NE(playerWindow, nullptr) << "the product did not start the player";
-    ASSERT_TRUE(launched.Adopt(playerWindow));
-
-    const HWND window = FindMainWindowWithin(product, kProductDeadline);
-    ASSERT_NE(window, nullptr) << "no main window after the launch";
-    EXPECT_EQ(AnyMessageBox(product.Pid()), nullptr);
-    EXPECT_TRUE(IsIconic(playerWindow)) << "the player was not started minimised";
+    HWND player = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (player = FindWindowA(kPlayerClass, nullptr)) != nullptr; }, kProductDeadline))
+        << "the product did not start the player";
+    ASSERT_TRUE(launched.Adopt(player));
+    ASSERT_NE(product.WaitForWindow(), nullptr) << "no main window after the launch";
+    EXPECT_EQ(product.WaitForMessageBox("", 0ms).window, nullptr);
+    EXPECT_TRUE(IsIconic(player)) << "the player was not started minimised";
     // The launch check waited for the player's window and kept it for the read-outs.
-    char caption[512] = {};
-    GetWindowTextA(playerWindow, caption, sizeof caption);
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(window, kSongId) == caption; }, kProductDeadline))
-        << "song: " << ControlText(window, kSongId) << ", player: " << caption;
+    const std::string caption = TextOf(player);
+    std::string shown;
+    EXPECT_TRUE(product.WaitForControlText(control_id::kPlayerCaption,
+                                           [&](const std::string& text) { return text == caption; }, shown))
+        << "song: " << shown << ", player: " << caption;
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(product.WaitForExit(kProductDeadline));
-    EXPECT_TRUE(launched.Stop());
+    EXPECT_TRUE(product.Close());
+    EXPECT_TRUE(launched.Close(kPeerDeadline));
 }
 
 // Wine gives a program the Unix HOME of the program that started it (not the
@@ -301,7 +160,7 @@ std::optional<fs::path> HomeWithoutNullDevice() {
     const char* home = std::getenv("WINEHOMEDIR");  // "\??\Z:\..."
     if (home == nullptr) return std::nullopt;
     std::string path = home;
-    if (path.rfind("\\??\\", 0) == 0) path.erase(0, 4);
+    if (path.starts_with("\\??\\")) path.erase(0, 4);
     std::error_code error;
     if (fs::exists(fs::path(path) / ".asoundrc", error)) return std::nullopt;
     return fs::path(path);
@@ -312,21 +171,20 @@ TEST(DirectSoundGate, WithoutASoundDeviceTheProgramRefusesAndWritesNothing) {
         GTEST_SKIP() << "HOME has ALSA's null device; ctest runs this case as e2e_no_sound_device with an empty HOME";
     }
     ASSERT_TRUE(NoPlayerAnywhere());
-    const fs::path folder = TempDir(TestName());
-    ChildProcess product;
-    ASSERT_TRUE(product.Start(StageProduct(folder), {}, folder));
+    Product product;
+    ASSERT_TRUE(product.Launch(TestDir()));
 
     // Nothing comes before this box: not the path message, not the Retry box.
-    const Box refusal = WaitForBox(product, kProgramTitle);
+    const MessageBoxSeen refusal = product.WaitForMessageBox("Tunebridge");
     ASSERT_NE(refusal.window, nullptr) << "no DirectSound message";
     EXPECT_EQ(refusal.text, "Gat ekki stillt DirectSound");
     EXPECT_EQ(refusal.buttons, std::vector<int>{IDOK});
-    ASSERT_TRUE(PressMessageBoxButton(refusal.window, IDOK));
+    ASSERT_TRUE(PressButton(refusal.window, IDOK));
 
     bool shown = false;
-    ASSERT_TRUE(EndsWithoutShowingItsWindow(product, shown)) << "the program did not end after OK";
+    ASSERT_TRUE(product.WaitForEnd(shown)) << "the program did not end after OK";
     EXPECT_FALSE(shown);
-    EXPECT_FALSE(fs::exists(folder / "tunebridge.ini")) << "settings were written after the refusal";
+    EXPECT_FALSE(fs::exists(product.IniPath())) << "settings were written after the refusal";
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fake/fake_desktop.h"
-#include "peers/engine/console_engine.h"
+#include "engine/console_engine.h"
 
 namespace tunebridge::fake {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fake/fake_desktop.h"
-#include "peers/engine/mbm_layout.h"
+#include "engine/mbm_layout.h"
 
 namespace tunebridge::fake {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fake/fake_desktop.h"
-#include "peers/engine/player_engine.h"
+#include "engine/player_engine.h"
 
 namespace tunebridge::fake {
 

@@ -5,27 +5,6 @@
 namespace tunebridge::e2e {
 namespace {
 
-bool IsExtended(WORD virtualKey) {
-    switch (virtualKey) {
-    case VK_RSHIFT:
-    case VK_RCONTROL:
-    case VK_RMENU:
-    case VK_INSERT:
-    case VK_DELETE:
-    case VK_HOME:
-    case VK_END:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The scan code goes along with the virtual key: the system tells left from
 // right Shift by it when the generic code is sent.
 bool SendKey(WORD virtualKey, bool down) {
@@ -33,15 +12,13 @@ bool SendKey(WORD virtualKey, bool down) {
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = virtualKey;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (IsExtended(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0);
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     return SendInput(1, &input, sizeof input) == 1;
 }
 
 }  // namespace
 
 void ParkPointerAwayFromWindows() { SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1); }
-
-Keyboard::~Keyboard() { ReleaseAll(); }
 
 bool Keyboard::Press(WORD virtualKey) {
     if (!SendKey(virtualKey, true)) return false;
@@ -50,7 +27,7 @@ bool Keyboard::Press(WORD virtualKey) {
 }
 
 bool Keyboard::Release(WORD virtualKey) {
-    held_.erase(std::remove(held_.begin(), held_.end(), virtualKey), held_.end());
+    std::erase(held_, virtualKey);
     return SendKey(virtualKey, false);
 }
 

@@ -26,11 +26,12 @@ void ParkPointerAwayFromWindows();
 class Keyboard {
 public:
     Keyboard() = default;
-    ~Keyboard();
+    ~Keyboard() { ReleaseAll(); }
     Keyboard(const Keyboard&) = delete;
     Keyboard& operator=(const Keyboard&) = delete;
 
-    // True when the system took the event.
+    // True when the system took the event. Keys on the extended part of the
+    // keyboard (right-hand modifiers, arrows) are not supported.
     bool Press(WORD virtualKey);
     bool Release(WORD virtualKey);
     // Releases every key this keyboard holds, the last pressed first.

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
-#include <system_error>
 
+#include "engine/peer_control.h"
 #include "harness/wait.h"
-#include "peers/engine/peer_control.h"
 
 namespace tunebridge::e2e {
 namespace fs = std::filesystem;
@@ -16,47 +15,22 @@ constexpr UINT kSendTimeoutMs = 30000;
 
 const char* StateName(peers::PlayerState state) {
     switch (state) {
-    case peers::PlayerState::playing:
-        return "playing";
     case peers::PlayerState::paused:
         return "paused";
     case peers::PlayerState::stopped:
         return "stopped";
+    default:
+        return "playing";
     }
-    return "playing";
 }
 
 }  // namespace
 
-fs::path BinDir() {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            break;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-    return fs::path(buffer).parent_path();
-}
-
-fs::path TempDir(const std::string& name) {
-    static int made = 0;
-    const fs::path folder = BinDir().parent_path() / "e2e-tmp" /
-                            (name + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
-    fs::create_directories(folder);
-    return folder;
-}
-
-fs::path StageProduct(const fs::path& folder, const std::optional<std::string>& ini) {
-    fs::create_directories(folder);
-    const fs::path exe = folder / "tunebridge.exe";
-    fs::copy_file(BinDir() / "tunebridge.exe", exe, fs::copy_options::overwrite_existing);
-    if (ini) std::ofstream(folder / "tunebridge.ini", std::ios::binary) << *ini;
-    return exe;
+fs::path TestDir() {
+    // A parameterised test's name holds a "/".
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    return TempDir(name);
 }
 
 std::vector<std::string> ReadLogRecords(const fs::path& log) {
@@ -90,8 +64,6 @@ bool PeerProgram::WaitForLog(const std::function<bool(const std::vector<std::str
     return WaitUntil([&] { return predicate(Log()); }, deadline);
 }
 
-bool PeerProgram::Close(std::chrono::milliseconds deadline) { return process_.Close(deadline); }
-
 ::testing::AssertionResult PeerProgram::Launch(const std::string& exe, const std::vector<std::string>& arguments,
                                                const fs::path& folder, const fs::path& log,
                                                const std::string& className, const std::string& title) {
@@ -101,17 +73,15 @@ bool PeerProgram::Close(std::chrono::milliseconds deadline) { return process_.Cl
         return ::testing::AssertionFailure() << "cannot start " << path.string() << " (error " << GetLastError() << ")";
     }
     // A peer shows its window once it is complete (the console's children
-    // exist, its buffer is filled); the sensor program's stays hidden but is
-    // made after its regions.
-    const bool hidden = exe == "fake_mbm.exe";
-    const bool shown = WaitUntil(
+    // exist, its buffer is filled).
+    WaitUntil(
         [&] {
             window_ = process_.FindOwnWindow(className, title);
-            if (window_ != nullptr && !hidden && !IsWindowVisible(window_)) window_ = nullptr;
+            if (window_ != nullptr && !IsWindowVisible(window_)) window_ = nullptr;
             return window_ != nullptr || !process_.IsRunning();
         },
         kPeerDeadline);
-    if (!shown || window_ == nullptr) {
+    if (window_ == nullptr) {
         return ::testing::AssertionFailure() << exe << " showed no window of class \"" << className << "\" titled \""
                                              << title << "\"" << (process_.IsRunning() ? "" : " (it ended)");
     }
@@ -122,18 +92,16 @@ std::vector<std::string> PeerProgram::Tagged(const std::string& tag) const {
     std::vector<std::string> texts;
     const std::string prefix = tag + " ";
     for (const std::string& record : Log()) {
-        if (record.compare(0, prefix.size(), prefix) == 0) texts.push_back(record.substr(prefix.size()));
+        if (record.starts_with(prefix)) texts.push_back(record.substr(prefix.size()));
     }
     return texts;
 }
 
 ::testing::AssertionResult ConsolePeer::Start(const fs::path& folder, const Options& options) {
-    const fs::path log = folder / (options.title + ".log");
+    fs::path log = folder / (options.title + ".log");
+    for (int n = 2; fs::exists(log); ++n) log = folder / (options.title + "-" + std::to_string(n) + ".log");
     std::vector<std::string> arguments = {"--title", options.title, "--log", log.string()};
-    if (options.prefill) {
-        arguments.insert(arguments.end(), {"--prefill", std::to_string(*options.prefill)});
-    }
-    if (options.playerName) arguments.insert(arguments.end(), {"--player-name", *options.playerName});
+    if (!options.wipe) arguments.push_back("--no-wipe");
     return Launch("fake_console.exe", arguments, folder, log, "Q3 WinConsole", options.title);
 }
 
@@ -151,22 +119,6 @@ void ConsolePeer::Type(const std::string& line) const {
     SendMessageA(input, WM_CHAR, '\r', 1);
 }
 
-std::string ConsolePeer::OutputText() const {
-    const HWND output = Output();
-    const auto length = static_cast<std::size_t>(SendMessageA(output, WM_GETTEXTLENGTH, 0, 0));
-    std::string text(length + 1, '\0');
-    const auto copied = static_cast<std::size_t>(
-        SendMessageA(output, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data())));
-    text.resize(std::min(copied, length));
-    return text;
-}
-
-int ConsolePeer::Clears() const {
-    int clears = 0;
-    for (const std::string& record : Log()) clears += record == "CLEAR" ? 1 : 0;
-    return clears;
-}
-
 ::testing::AssertionResult PlayerPeer::Start(const fs::path& folder, const Options& options) {
     const fs::path playlist = folder / "playlist.txt";
     {
@@ -179,6 +131,7 @@ int ConsolePeer::Clears() const {
     if (options.positionMs) arguments.insert(arguments.end(), {"--position-ms", std::to_string(*options.positionMs)});
     if (options.state) arguments.insert(arguments.end(), {"--state", StateName(*options.state)});
     if (options.clock) arguments.push_back("--clock");
+    if (options.shuffle) arguments.push_back("--shuffle");
     return Launch("fake_winamp.exe", arguments, folder, log, "Winamp v1.x", "");
 }
 
@@ -192,19 +145,10 @@ std::vector<PeerMessage> PlayerPeer::Messages() const {
     std::vector<PeerMessage> messages;
     for (const std::string& record : Tagged("MSG")) {
         std::istringstream fields(record);
-        unsigned msg = 0;
-        std::uint32_t wParam = 0;
-        std::int32_t lParam = 0;
-        if (fields >> msg >> wParam >> lParam) messages.push_back(PeerMessage{msg, wParam, lParam});
+        PeerMessage message;
+        if (fields >> message.msg >> message.wParam >> message.lParam) messages.push_back(message);
     }
     return messages;
-}
-
-::testing::AssertionResult MbmPeer::Start(const fs::path& folder, const Options& options) {
-    return Launch("fake_mbm.exe",
-                  {"--temp", std::to_string(options.temperature), "--fan", std::to_string(options.fan), "--temp-name",
-                   options.temperatureName, "--fan-name", options.fanName, "--version", options.version},
-                  folder, {}, "", "fake_mbm");
 }
 
 }  // namespace tunebridge::e2e

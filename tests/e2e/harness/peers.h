@@ -1,3 +1,5 @@
+// The simulated peers (sim/) as a test runs them: their processes, windows,
+// control channel and logs.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/player_engine.h"
 #include "harness/process.h"
-#include "peers/engine/player_engine.h"
 
 namespace tunebridge::e2e {
 
@@ -22,20 +24,12 @@ using namespace std::chrono_literals;
 // How long a peer may take to show its window or to log what a test waits for.
 inline constexpr std::chrono::milliseconds kPeerDeadline = 20s;
 
-// The folder of the running test program, where every program of the build lies.
-std::filesystem::path BinDir();
-// A fresh, empty folder for one test under the build tree:
-// <bin>/../e2e-tmp/<name>-<pid>-<n>.
-std::filesystem::path TempDir(const std::string& name);
-// Copies tunebridge.exe into `folder` (with tunebridge.ini holding `ini`
-// when given) and returns the copy's path.
-std::filesystem::path StageProduct(const std::filesystem::path& folder, const std::optional<std::string>& ini = std::nullopt);
+// A fresh folder named after the running test (see TempDir).
+std::filesystem::path TestDir();
 
 // Lines of a peer's log as far as they are complete.
 std::vector<std::string> ReadLogRecords(const std::filesystem::path& log);
 
-// A simulated peer program run by a test: its process, its window, its
-// control channel and its log.
 class PeerProgram {
 public:
     PeerProgram() = default;
@@ -44,7 +38,6 @@ public:
 
     HWND Window() const { return window_; }
     ChildProcess& Process() { return process_; }
-    const std::filesystem::path& LogPath() const { return log_; }
 
     // The control command by WM_COPYDATA: the peer's answer (1 understood,
     // 0 not), -1 when the window did not answer at all.
@@ -54,9 +47,10 @@ public:
     bool WaitForLog(const std::function<bool(const std::vector<std::string>&)>& predicate,
                     std::chrono::milliseconds deadline = kPeerDeadline) const;
     // WM_CLOSE, then the process must end; true when it ended by itself.
-    bool Close(std::chrono::milliseconds deadline = kPeerDeadline);
+    bool Close(std::chrono::milliseconds deadline = kPeerDeadline) { return process_.Close(deadline); }
 
 protected:
+    // Starts `exe` of the build and waits for its visible window.
     ::testing::AssertionResult Launch(const std::string& exe, const std::vector<std::string>& arguments,
                                       const std::filesystem::path& folder, const std::filesystem::path& log,
                                       const std::string& className, const std::string& title);
@@ -74,10 +68,10 @@ public:
     // Every member has a default, so designated initializers may leave any out.
     struct Options {
         std::string title = "Quake 3 Console";
-        std::optional<std::size_t> prefill = std::nullopt;
-        std::optional<std::string> playerName = std::nullopt;
+        bool wipe = true;  // false: keeps 300,000 characters and more
     };
-    // Starts fake_console.exe with its log in `folder` and waits for its window.
+    // Starts fake_console.exe with a log of its own in `folder` (a console
+    // started after another one closed gets a new log) and waits for its window.
     ::testing::AssertionResult Start(const std::filesystem::path& folder, const Options& options);
     ::testing::AssertionResult Start(const std::filesystem::path& folder) { return Start(folder, Options{}); }
 
@@ -85,15 +79,13 @@ public:
     HWND Output() const;     // fifth child
     // Types a line as a program outside would: WM_SETTEXT, then WM_CHAR 13.
     void Type(const std::string& line) const;
-    // The buffer's text read with WM_GETTEXTLENGTH and WM_GETTEXT.
-    std::string OutputText() const;
+    std::string OutputText() const { return TextOf(Output()); }
     bool Print(const std::string& text) const { return Send("print " + text) == 1; }
     bool Prefill(std::size_t chars) const { return Send("prefill " + std::to_string(chars)) == 1; }
 
     std::vector<std::string> Typed() const { return Tagged("TYPED"); }
     std::vector<std::string> Executed() const { return Tagged("EXEC"); }
     std::vector<std::string> Out() const { return Tagged("OUT"); }
-    int Clears() const;
 };
 
 using PeerMessage = peers::PlayerMessage;
@@ -106,6 +98,7 @@ public:
         std::optional<std::int32_t> positionMs = std::nullopt;
         std::optional<peers::PlayerState> state = std::nullopt;
         bool clock = false;
+        bool shuffle = false;
     };
     // Writes the playlist file into `folder`, starts fake_winamp.exe and
     // waits for its window.
@@ -114,19 +107,6 @@ public:
     std::string Caption() const;
     // Every WM_COMMAND and WM_USER the player received, in order.
     std::vector<PeerMessage> Messages() const;
-};
-
-class MbmPeer : public PeerProgram {
-public:
-    struct Options {
-        std::int32_t temperature = 0;
-        std::int32_t fan = 0;
-        std::string temperatureName = {};
-        std::string fanName = {};
-        std::string version = {};
-    };
-    // Starts fake_mbm.exe and waits for its (hidden) control window.
-    ::testing::AssertionResult Start(const std::filesystem::path& folder, const Options& options);
 };
 
 } // namespace tunebridge::e2e

@@ -1,3 +1,5 @@
+// Programs a test starts or takes charge of, seen from outside as any other
+// program would see them.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +25,8 @@ public:
     // Arguments are ANSI text. A show style goes in with STARTF_USESHOWWINDOW.
     bool Start(const std::filesystem::path& exe, const std::vector<std::string>& arguments,
                const std::filesystem::path& workingDir = {}, std::optional<int> showStyle = std::nullopt);
+    // Takes charge of the process that owns `window`, which another program started.
+    bool Adopt(HWND window);
 
     DWORD Pid() const { return pid_; }
     HANDLE Handle() const { return process_; }
@@ -44,8 +48,14 @@ private:
     DWORD pid_ = 0;
 };
 
-// The command line of `arguments` as the C runtime splits it again.
-std::wstring QuoteArgument(const std::wstring& argument);
-std::wstring Widen(const std::string& ansi);
+// The text of another program's window read with WM_GETTEXTLENGTH and
+// WM_GETTEXT (a label's caption, an edit's content); empty when it does not answer.
+std::string TextOf(HWND window);
+
+// The folder of the running test program, where every program of the build lies.
+std::filesystem::path BinDir();
+// A fresh, empty folder for one test under the build tree:
+// <bin>/../e2e-tmp/<name>-<pid>-<n>.
+std::filesystem::path TempDir(const std::string& name);
 
 } // namespace tunebridge::e2e

@@ -1,5 +1,6 @@
-// tunebridge.exe as a test runs it: a private copy, its main window and the
-// captions of its labels, read from outside as any other program would.
+// tunebridge.exe as a test runs it: a private copy, its main window, its
+// message boxes and its settings file, seen from outside as any other
+// program would see them.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +10,13 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "harness/main_window.h"
 #include "harness/process.h"
+#include "resources/control_ids.h"
 
 namespace tunebridge::e2e {
 
@@ -21,33 +24,70 @@ using namespace std::chrono_literals;
 
 // Under Wine on a busy machine the program may take a while to come up.
 inline constexpr std::chrono::milliseconds kProductDeadline = 60s;
+inline constexpr char kMainWindowCaption[] = "Tunebridge.";
 
+// Copies tunebridge.exe into `folder` (with tunebridge.ini holding `ini`
+// when given) and returns the copy's path.
+std::filesystem::path StageProduct(const std::filesystem::path& folder,
+                                   const std::optional<std::string>& ini = std::nullopt);
+
+// A message box as the user sees it.
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string text;
+    std::vector<int> buttons;  // ids of the buttons shown, in the order they were made
+};
+
+// Presses the button with `id` (IDOK, IDCANCEL, IDRETRY, ...) by BM_CLICK.
+bool PressButton(HWND box, int id);
 
 class Product {
 public:
-    // Stages tunebridge.exe (and `ini` beside it when given) in
-    // `folder`/product, starts it there (with `showStyle` when given) and
-    // waits for its visible window "Tunebridge.".
+    // Stages the program (and `ini` beside it) in `folder`/product and starts
+    // it there, with `showStyle` when given.
+    ::testing::AssertionResult Launch(const std::filesystem::path& folder,
+                                      const std::optional<std::string>& ini = std::nullopt,
+                                      std::optional<int> showStyle = std::nullopt);
+    // Launch, then the visible main window.
     ::testing::AssertionResult Start(const std::filesystem::path& folder,
                                      const std::optional<std::string>& ini = std::nullopt,
                                      std::optional<int> showStyle = std::nullopt);
+    // The visible main window, looked for until it shows or the program ends.
+    HWND WaitForWindow();
 
     HWND Window() const { return window_; }
     ChildProcess& Process() { return process_; }
+    std::filesystem::path IniPath() const { return folder_ / "tunebridge.ini"; }
 
-    // The caption of the main window's control `id` (GetDlgItem + GetWindowTextA).
+    // The program's visible message box titled `title` ("": any), looked for
+    // until it shows; its window is nullptr when none came.
+    MessageBoxSeen WaitForMessageBox(const std::string& title,
+                                     std::chrono::milliseconds deadline = kProductDeadline) const;
+    // The caption of the main window's control `id` (see resources/control_ids.h).
     std::string ControlText(int id) const;
     // Waits until the caption of control `id` satisfies `predicate`; the last
     // caption seen goes to `last`.
-    bool WaitForControlText(int id, const std::function<bool(const std::string&)>& predicate, std::string& last,
-                            std::chrono::milliseconds deadline = kProductDeadline) const;
-
+    bool WaitForControlText(int id, const std::function<bool(const std::string&)>& predicate,
+                            std::string& last) const;
+    // Waits for the program to end by itself; `shown` tells whether its main
+    // window showed meanwhile.
+    bool WaitForEnd(bool& shown) const;
     // WM_CLOSE to the main window; true when the program then ended by itself.
-    bool Close(std::chrono::milliseconds deadline = kProductDeadline);
+    bool Close();
 
 private:
     ChildProcess process_;
     HWND window_ = nullptr;
+    std::filesystem::path folder_;
 };
+
+// The "key=value" lines of a settings file by "[Section] Key", duplicates
+// kept; nullopt when the file cannot be read.
+std::optional<std::multimap<std::string, std::string>> ReadIniEntries(const std::filesystem::path& file);
+// The whole file; nullopt when it does not exist.
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
+
+// The whole screen as a 24-bit BMP file, for the test artifacts.
+bool SaveScreenshot(const std::filesystem::path& file);
 
 }  // namespace tunebridge::e2e

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <windows.h>
-
 #include <chrono>
 #include <functional>
-#include <string>
 
 namespace tunebridge::e2e {
 
@@ -12,8 +9,5 @@ namespace tunebridge::e2e {
 // thread's window messages between checks (a short MsgWaitForMultipleObjects,
 // never a fixed sleep). Returns whether the condition held.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
-
-// FindWindowA until it finds a window; an empty class or title is not given.
-HWND FindWindowWithin(const std::string& className, const std::string& title, std::chrono::milliseconds deadline);
 
 } // namespace tunebridge::e2e

@@ -1,4 +1,4 @@
-#include "peers/engine/mbm_layout.h"
+#include "engine/mbm_layout.h"
 
 namespace tunebridge::peers {
 namespace {

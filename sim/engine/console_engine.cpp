@@ -1,4 +1,4 @@
-#include "peers/engine/console_engine.h"
+#include "engine/console_engine.h"
 
 #include <algorithm>
 #include <cctype>
@@ -145,35 +145,46 @@ void ConsoleEngine::RunCommand(const std::string& command) {
 
 void ConsoleEngine::Print(const std::string& text) {
     const std::string clean = StripColourCodes(text);
+    std::vector<std::string> lines;
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = clean.find_first_of("\r\n", start);
         if (end == std::string::npos) {
-            AppendLine(clean.substr(start));
-            return;
+            lines.push_back(clean.substr(start));
+            break;
         }
-        AppendLine(clean.substr(start, end - start));
+        lines.push_back(clean.substr(start, end - start));
         start = end + 1;
         if (clean[end] == '\r' && start < clean.size() && clean[start] == '\n') ++start;
-        if (start == clean.size()) return;
+        if (start == clean.size()) break;
+    }
+    std::string message;
+    for (const std::string& line : lines) message += line + "\r\n";
+    Append(message);
+    for (std::string& line : lines) {
+        Log("OUT " + line);
+        printed_.push_back(std::move(line));
     }
 }
 
-void ConsoleEngine::AppendLine(const std::string& line) {
-    buffer_ += line;
-    buffer_ += "\r\n";
-    printed_.push_back(line);
-    Log("OUT " + line);
+void ConsoleEngine::Append(const std::string& message) {
+    appended_ += message.size();
+    if (wiping_ && appended_ > kWipeCount) {
+        buffer_ = message;
+        appended_ = message.size();
+        Log("WIPE");
+        return;
+    }
+    buffer_ += message;
 }
 
 void ConsoleEngine::Prefill(std::size_t chars) {
     Log("PREFILL " + std::to_string(chars));
-    buffer_.reserve(buffer_.size() + chars + kFillerLineChars);
+    buffer_.reserve(buffer_.size() + std::min(chars, wiping_ ? kWipeCount : chars) + kFillerLineChars);
     std::size_t left = chars;
     while (left > 0) {
         const std::size_t lineChars = std::max<std::size_t>(std::min(left, kFillerLineChars), 2);
-        buffer_.append(lineChars - 2, '.');
-        buffer_ += "\r\n";
+        Append(std::string(lineChars - 2, '.') + "\r\n");
         left -= std::min(left, lineChars);
     }
 }

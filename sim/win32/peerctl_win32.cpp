@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "peer_program_win32.h"
-#include "peers/engine/peer_control.h"
+#include "engine/peer_control.h"
 
 int main(int argc, char** argv) {
     using namespace tunebridge::peers;

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "peer_program_win32.h"
-#include "peers/engine/peer_control.h"
-#include "peers/engine/player_engine.h"
+#include "engine/peer_control.h"
+#include "engine/player_engine.h"
 
 namespace tunebridge::peers {
 namespace {
@@ -81,9 +81,10 @@ int main(int argc, char** argv) {
     using namespace tunebridge::peers;
     UseBinaryStdio();
     const auto arguments = PeerArguments::Parse(
-        argc, argv, {"--playlist", "--log", "--index", "--position-ms", "--state"}, {"--clock", "--timestamps"});
+        argc, argv, {"--playlist", "--log", "--index", "--position-ms", "--state"},
+        {"--clock", "--timestamps", "--shuffle"});
     const char* usage = "usage: fake_winamp --playlist <file> --log <path> [--index <n>] [--position-ms <ms>] "
-                        "[--state playing|paused|stopped] [--clock] [--timestamps]";
+                        "[--state playing|paused|stopped] [--clock] [--timestamps] [--shuffle]";
     if (!arguments) return Fail(usage);
 
     PlayerProgram state;
@@ -93,6 +94,7 @@ int main(int argc, char** argv) {
         if (!titles) return Fail("cannot read the playlist " + *path);
         state.engine.SetPlaylist(std::move(*titles));
     }
+    state.engine.SetShuffle(arguments->Flag("--shuffle"));
     if (const auto text = arguments->Value("--state")) {
         const auto playerState = ParsePlayerState(*text);
         if (!playerState) return Fail(usage);

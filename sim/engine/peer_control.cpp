@@ -1,4 +1,4 @@
-#include "peers/engine/peer_control.h"
+#include "engine/peer_control.h"
 
 #include <charconv>
 #include <fstream>
@@ -86,6 +86,10 @@ bool ApplyPlayerControl(PlayerEngine& player, const std::string& command) {
         auto titles = ReadPlaylistFile(verb.rest);
         if (titles) player.SetPlaylist(std::move(*titles));
         return titles.has_value();
+    }
+    if (verb.word == "shuffle" && (verb.rest == "on" || verb.rest == "off")) {
+        player.SetShuffle(verb.rest == "on");
+        return true;
     }
     return false;
 }

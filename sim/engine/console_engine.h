@@ -7,6 +7,11 @@
 
 namespace tunebridge::peers {
 
+// The game's window console counts the characters it has appended; once the
+// count passes this, the newest message replaces the whole text and the
+// count starts again from that message.
+constexpr std::size_t kWipeCount = 0x7FFF;
+
 // The game's console as seen from outside: an input line that runs its text
 // on Enter, and a scroll-back buffer that keeps everything printed, each
 // line ending in "\r\n". Shared by the in-memory and the real console.
@@ -24,10 +29,11 @@ public:
     // Runs a line as the engine does, without echoing it.
     void Execute(const std::string& line);
 
-    // Prints text as one line (several when it holds line breaks), colour
-    // codes removed as the console window does.
+    // Prints text as one message of one line (several when it holds line
+    // breaks), colour codes removed as the console window does.
     void Print(const std::string& text);
-    // Appends filler lines of at least `chars` characters; not printed output.
+    // Appends filler lines of at least `chars` characters, one message each;
+    // not printed output.
     void Prefill(std::size_t chars);
     void Clear();
     // WM_SETTEXT on the buffer window.
@@ -39,6 +45,9 @@ public:
     // false: commands still run but print nothing, like a console that
     // never answers what it is given.
     void SetAnswering(bool answering) { answering_ = answering; }
+    // true: the buffer is wiped as the game's window console wipes it (see
+    // kWipeCount); false: it keeps everything, as other consoles may.
+    void SetWiping(bool wiping) { wiping_ = wiping; }
     bool Quit() const { return quit_; }
     // The window closed from outside, not by a command.
     void Close() { quit_ = true; }
@@ -48,18 +57,21 @@ public:
     const std::vector<std::string>& PrintedLines() const { return printed_; }
 
     // Receives every log record ("TYPED x", "EXEC x", "OUT x", "CLEAR",
-    // "PREFILL n") as it happens.
+    // "PREFILL n", "WIPE") as it happens.
     std::function<void(const std::string&)> onLog;
 
 private:
     void RunCommand(const std::string& command);
-    void AppendLine(const std::string& line);
+    // One message into the buffer, wiping it first when the count is passed.
+    void Append(const std::string& message);
     void Log(const std::string& record);
 
     std::string input_;
     std::string buffer_;
     std::string playerName_;
     bool answering_ = true;
+    bool wiping_ = false;
+    std::size_t appended_ = 0;  // characters appended since the last wipe
     bool quit_ = false;
     std::vector<std::string> typed_;
     std::vector<std::string> executed_;

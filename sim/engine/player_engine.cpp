@@ -1,4 +1,4 @@
-#include "peers/engine/player_engine.h"
+#include "engine/player_engine.h"
 
 #include <algorithm>
 
@@ -49,7 +49,7 @@ std::int32_t PlayerEngine::Command(std::uint32_t id) {
         positionMs_ = 0;
         break;
     case c::kNext:
-        MoveTo(std::min(index_ + 1, LastIndex()));
+        MoveTo(NextIndex(false));
         break;
     case c::kPrevious:
         MoveTo(std::max(index_ - 1, 0));
@@ -113,6 +113,15 @@ void PlayerEngine::MoveTo(int index) {
     positionMs_ = 0;
 }
 
+int PlayerEngine::NextIndex(bool wrap) {
+    if (shuffle_ && titles_.size() > 1) {
+        const auto other = static_cast<int>(random_() % (titles_.size() - 1));
+        return other < index_ ? other : other + 1;
+    }
+    if (index_ < LastIndex()) return index_ + 1;
+    return wrap ? 0 : index_;
+}
+
 std::string PlayerEngine::Caption() const {
     std::string caption = titles_.empty()
         ? std::string("Winamp")
@@ -134,7 +143,7 @@ void PlayerEngine::Advance(std::int64_t elapsedMs) {
     std::int64_t position = positionMs_ + elapsedMs;
     while (position >= kEntryLengthMs) {
         position -= kEntryLengthMs;
-        index_ = index_ == LastIndex() ? 0 : index_ + 1;
+        index_ = NextIndex(true);
     }
     positionMs_ = static_cast<std::int32_t>(position);
 }

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "peer_program_win32.h"
-#include "peers/engine/mbm_layout.h"
-#include "peers/engine/peer_control.h"
+#include "engine/mbm_layout.h"
+#include "engine/peer_control.h"
 
 namespace tunebridge::peers {
 namespace {

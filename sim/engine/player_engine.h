@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ constexpr std::int32_t kIndex = 125;
 }  // namespace player_request
 
 constexpr std::int32_t kPlayerVersion = 0x5010;
+// The same shuffle order in every run, so a test can repeat what it saw.
+constexpr std::uint32_t kShuffleSeed = 1;
 constexpr std::int32_t kEntryLengthSeconds = 180;
 constexpr std::int32_t kSkipMs = 5000;
 
@@ -75,6 +78,10 @@ public:
     void SetState(PlayerState state) { state_ = state; }
     PlayerState State() const { return state_; }
     void SetPosition(std::int32_t positionMs) { positionMs_ = positionMs; }
+    // With shuffle on, "next" and the end of an entry go to a random other
+    // entry, as the player does.
+    void SetShuffle(bool shuffle) { shuffle_ = shuffle; }
+    bool Shuffle() const { return shuffle_; }
     std::int32_t Position() const { return positionMs_; }
     int Volume() const { return volume_; }
 
@@ -90,6 +97,9 @@ private:
     std::int32_t Command(std::uint32_t id);
     std::int32_t Request(std::uint32_t wParam, std::int32_t request);
     void MoveTo(int index);
+    // The entry after the current one: the next in the list (none after the
+    // last when `wrap` is false), a random other one with shuffle on.
+    int NextIndex(bool wrap);
     int LastIndex() const { return titles_.empty() ? 0 : static_cast<int>(titles_.size()) - 1; }
 
     std::vector<std::string> titles_;
@@ -97,6 +107,8 @@ private:
     PlayerState state_ = PlayerState::playing;
     std::int32_t positionMs_ = 0;
     int volume_ = 200;
+    bool shuffle_ = false;
+    std::minstd_rand random_{kShuffleSeed};
     std::vector<PlayerMessage> received_;
 };
 

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include "peers/engine/peer_control.h"
+#include "engine/peer_control.h"
 
 namespace tunebridge::peers {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "peer_program_win32.h"
-#include "peers/engine/console_engine.h"
-#include "peers/engine/peer_control.h"
+#include "engine/console_engine.h"
+#include "engine/peer_control.h"
 
 namespace tunebridge::peers {
 namespace {
@@ -16,7 +16,8 @@ constexpr char kClassName[] = "Q3 WinConsole";
 constexpr int kCopyId = 1;
 constexpr int kClearId = 2;
 constexpr int kQuitId = 3;
-// Far more than the 300,000 characters a console may hold before it is cleared.
+// Far more than the 300,000 characters a console that never wipes may hold
+// before it is cleared.
 constexpr LPARAM kOutputLimit = 0x7FFFFFFE;
 
 struct ConsoleProgram {
@@ -28,20 +29,25 @@ struct ConsoleProgram {
     WNDPROC inputProc = nullptr;
     WNDPROC outputProc = nullptr;
     std::size_t shown = 0;    // characters of the buffer already in the output window
-    bool cleared = false;     // the buffer shrank since the window was last updated
+    bool cleared = false;     // the buffer was emptied since the window was last updated
+    bool wiped = false;       // the buffer was wiped since the window was last updated
     bool updating = false;    // our own WM_SETTEXT on the output window
 };
 
 ConsoleProgram* program = nullptr;
 
 // Brings the output window up to the engine's buffer: appended text is added
-// at the end, as the console does, anything else replaces the whole text.
+// at the end and a wipe replaces the selected whole text, as the console
+// does; anything else sets the whole text.
 void ShowBuffer() {
     const std::string& buffer = program->engine.Buffer();
-    if (program->cleared || buffer.size() < program->shown) {
+    if (program->cleared || (!program->wiped && buffer.size() < program->shown)) {
         program->updating = true;
         SetWindowTextA(program->output, buffer.c_str());
         program->updating = false;
+    } else if (program->wiped) {
+        SendMessageA(program->output, EM_SETSEL, 0, -1);
+        SendMessageA(program->output, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(buffer.c_str()));
     } else if (buffer.size() > program->shown) {
         const std::string added = buffer.substr(program->shown);
         SendMessageA(program->output, EM_SETSEL, program->shown, program->shown);
@@ -49,6 +55,7 @@ void ShowBuffer() {
     }
     program->shown = buffer.size();
     program->cleared = false;
+    program->wiped = false;
 }
 
 void CloseIfQuit() {
@@ -116,12 +123,17 @@ HWND Child(const char* className, const char* text, DWORD style, int x, int y, i
 int main(int argc, char** argv) {
     using namespace tunebridge::peers;
     UseBinaryStdio();
-    const auto arguments = PeerArguments::Parse(argc, argv, {"--title", "--log", "--prefill", "--player-name"}, {});
+    const auto arguments =
+        PeerArguments::Parse(argc, argv, {"--title", "--log", "--prefill", "--player-name"}, {"--no-wipe"});
     if (!arguments) {
-        return Fail("usage: fake_console --title <title> --log <path> [--prefill <N>] [--player-name <name>]");
+        return Fail("usage: fake_console --title <title> --log <path> [--prefill <N>] [--player-name <name>] "
+                    "[--no-wipe]");
     }
     ConsoleProgram state;
     program = &state;
+    // The game's window console wipes itself; --no-wipe keeps everything, for
+    // the buffers of 300,000 characters that only other consoles reach.
+    state.engine.SetWiping(!arguments->Flag("--no-wipe"));
     if (const auto name = arguments->Value("--player-name")) state.engine.SetPlayerName(*name);
     if (const auto path = arguments->Value("--log"); path && !state.log.Open(*path)) {
         return Fail("cannot write the log " + *path);
@@ -129,6 +141,7 @@ int main(int argc, char** argv) {
     state.engine.onLog = [](const std::string& record) {
         program->log.Write(record);
         if (record == "CLEAR") program->cleared = true;
+        if (record == "WIPE") program->wiped = true;
     };
     if (!RegisterPeerClass(kClassName, ConsoleProc)) return Fail("cannot register the window class");
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "peers/engine/console_engine.h"
-#include "peers/engine/mbm_layout.h"
-#include "peers/engine/player_engine.h"
+#include "engine/console_engine.h"
+#include "engine/mbm_layout.h"
+#include "engine/player_engine.h"
 
 namespace tunebridge::peers {
 
@@ -18,7 +18,8 @@ constexpr std::uint32_t kPeerControlTag = 0x54420001;
 // applies it.
 // "print <text>", "prefill <N>", "quit"
 bool ApplyConsoleControl(ConsoleEngine& console, const std::string& command);
-// "position <ms>", "index <n>", "state playing|paused|stopped", "playlist <file>"
+// "position <ms>", "index <n>", "state playing|paused|stopped", "playlist <file>",
+// "shuffle on|off"
 bool ApplyPlayerControl(PlayerEngine& player, const std::string& command);
 // "temp <int>", "fan <int>", "version <text>", "temp-name <text>", "fan-name <text>"
 bool ApplyMbmControl(MbmReadings& readings, const std::string& command);
