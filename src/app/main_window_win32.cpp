@@ -24,7 +24,7 @@ bool MainWindowView::Start(int showCommand) {
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&commonControls);
     if (!Create(kClassName, kWindowStyle, nullptr)) return false;
-    desktop_.SetMainWindow(FromHwnd(Handle()));
+    desktop_.SetMessageBoxOwner(FromHwnd(Handle()));
     // The timers run from the window's creation on, through the start-up.
     ArmTimers();
     bool loaded = false;
@@ -67,7 +67,7 @@ LRESULT MainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         KillTimers();
         // From here on no event reaches the logic but the unload, and
         // message boxes have no owner.
-        desktop_.SetMainWindow(0);
+        desktop_.SetMessageBoxOwner(0);
         Guarded([&] { model_.Unload(); });
         ::PostQuitMessage(0);
         return 0;
