@@ -51,7 +51,7 @@ constexpr std::array kControls = {
                   {120, 2760, 3495, 615}},
 };
 
-constexpr WindowLayout kLayout{{kCaptionText.data(), kCaptionText.size()}, 5820, 3465, kControls};
+constexpr WindowLayout kLayout{{kCaptionText.data(), kCaptionText.size()}, 5820, 3465, kControls, id::kAboutOk};
 
 } // namespace
 

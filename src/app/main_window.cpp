@@ -142,9 +142,17 @@ void MainWindow::OnClick(int controlId) {
         closeRequested_ = true;
         return;
     }
+    const bool dialogOpen = settingsDialog_ || aboutBox_;
+    if (controlId == id::kSettings && !dialogOpen) settingsDialog_.emplace(desktop_, shared_.settings);
+    if (controlId == id::kAbout && !dialogOpen) aboutBox_.emplace(desktop_);
     for (const TransportButton& button : kTransportButtons) {
         if (button.controlId == controlId && remote_) RunPlayerAction(*remote_, button.operation, actions_);
     }
+}
+
+void MainWindow::DialogClosed() {
+    settingsDialog_.reset();
+    aboutBox_.reset();
 }
 
 void MainWindow::EchoPlaylist() {

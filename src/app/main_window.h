@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "about/about_box.h"
 #include "announce/track_announcer.h"
 #include "app/shared_state.h"
 #include "console/console_poller.h"
@@ -12,6 +13,7 @@
 #include "core/runtime_error.h"
 #include "platform/desktop.h"
 #include "platform/window_model.h"
+#include "settings/settings_dialog.h"
 #include "winamp/player_actions.h"
 #include "winamp/player_remote.h"
 
@@ -47,6 +49,14 @@ public:
     // The in-game playlist request.
     void EchoPlaylist();
 
+    // The dialog that "Settings ..." or the info button opened, while it is
+    // open; null otherwise. One dialog at a time: the main window takes no
+    // input while one is open.
+    SettingsDialog* OpenSettingsDialog() { return settingsDialog_ ? &*settingsDialog_ : nullptr; }
+    AboutBox* OpenAboutBox() { return aboutBox_ ? &*aboutBox_ : nullptr; }
+    // The dialog's window is gone; the next opening starts afresh.
+    void DialogClosed();
+
 private:
     void RunTick(MainTimer timer);
     // The Retry box for a start-up failure; true to run the failed step again.
@@ -66,6 +76,9 @@ private:
     ActionReadout actions_;
     ConsoleReadout consoleReadout_{"Label3", "Label3"};
     std::string trackLine_ = "Label3";
+
+    std::optional<SettingsDialog> settingsDialog_;
+    std::optional<AboutBox> aboutBox_;
 
     std::array<TimerSetting, kMainTimerCount> timers_{{{500, true}, {100, true}, {500, true}, {10, true}, {10000, true}}};
     std::array<bool, kMainTimerCount> ticking_{};

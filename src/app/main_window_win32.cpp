@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "about/about_box_win32.h"
 #include "app/main_window_layout.h"
+#include "settings/settings_dialog_win32.h"
 
 namespace tunebridge {
 namespace {
@@ -10,6 +12,10 @@ namespace {
 constexpr wchar_t kClassName[] = L"TunebridgeMainWindow";
 // Sizable, with a minimise button but no maximise button.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
+
+// Posted by a dialog's window as it goes: its object is deleted once the
+// dialog's own message handling is over.
+constexpr UINT kDialogClosed = WM_APP + 1;
 
 UINT_PTR TimerEventId(std::size_t timer) { return timer + 1; }
 
@@ -24,7 +30,7 @@ bool MainWindowView::Start(int showCommand) {
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&commonControls);
     if (!Create(kClassName, kWindowStyle, nullptr)) return false;
-    desktop_.SetMainWindow(FromHwnd(Handle()));
+    desktop_.SetMessageBoxOwner(FromHwnd(Handle()));
     // The timers run from the window's creation on, through the start-up.
     ArmTimers();
     bool loaded = false;
@@ -50,6 +56,9 @@ LRESULT MainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             }
         }
         break;
+    case kDialogClosed:
+        DisposeClosedDialog();
+        return 0;
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED) HoldOuterSize();
         return 0;
@@ -67,7 +76,7 @@ LRESULT MainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         KillTimers();
         // From here on no event reaches the logic but the unload, and
         // message boxes have no owner.
-        desktop_.SetMainWindow(0);
+        desktop_.SetMessageBoxOwner(0);
         Guarded([&] { model_.Unload(); });
         ::PostQuitMessage(0);
         return 0;
@@ -75,6 +84,41 @@ LRESULT MainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         break;
     }
     return Window::HandleMessage(message, wParam, lParam);
+}
+
+void MainWindowView::AfterEvent() {
+    ArmTimers();
+    ShowOpenedDialog();
+}
+
+// A dialog the logic opened gets its window; the message boxes of the
+// program belong to it while it is open.
+void MainWindowView::ShowOpenedDialog() {
+    if (dialog_ || !IsOpen()) return;
+    auto onClosed = [this] {
+        desktop_.SetMessageBoxOwner(FromHwnd(Handle()));
+        ::PostMessageW(Handle(), kDialogClosed, 0, 0);
+    };
+    if (SettingsDialog* settings = model_.OpenSettingsDialog()) {
+        dialog_ = std::make_unique<SettingsDialogView>(*settings, onClosed);
+    } else if (AboutBox* about = model_.OpenAboutBox()) {
+        dialog_ = std::make_unique<AboutBoxView>(*about, onClosed);
+    } else {
+        return;
+    }
+    if (dialog_->Open(Handle())) {
+        desktop_.SetMessageBoxOwner(FromHwnd(dialog_->Handle()));
+        return;
+    }
+    dialog_.reset();
+    model_.DialogClosed();
+}
+
+// The window goes before its logic, which it refers to.
+void MainWindowView::DisposeClosedDialog() {
+    if (dialog_ && dialog_->IsOpen()) return;
+    dialog_.reset();
+    model_.DialogClosed();
 }
 
 // The size rule: the outer size is held at 6870 x 1950 twips.

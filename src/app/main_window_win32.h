@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 
 #include "app/main_window.h"
 #include "platform/desktop_win32.h"
@@ -11,7 +12,8 @@
 namespace tunebridge {
 
 // The main window on the screen: the layout table's controls, the five
-// timers, the size rule, and the start-up and unload of its logic.
+// timers, the size rule, the start-up and unload of its logic, and the
+// window of the dialog its logic opened.
 class MainWindowView final : public Window {
 public:
     MainWindowView(MainWindow& model, Win32Desktop& desktop);
@@ -25,7 +27,7 @@ public:
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     SIZE OuterSize() const override;
-    void AfterEvent() override { ArmTimers(); }
+    void AfterEvent() override;
     void BeforeUnhandledError() override { KillTimers(); }
 
 private:
@@ -38,10 +40,13 @@ private:
     void ArmTimers();
     void KillTimers();
     void HoldOuterSize();
+    void ShowOpenedDialog();
+    void DisposeClosedDialog();
 
     MainWindow& model_;
     Win32Desktop& desktop_;
     std::array<ArmedTimer, kMainTimerCount> armed_{};
+    std::unique_ptr<DialogWindow> dialog_;
 };
 
 } // namespace tunebridge

@@ -82,7 +82,8 @@ public:
     virtual bool FileExists(const std::string& path) = 0;
     // CreateProcessA with STARTF_USESHOWWINDOW; throws RuntimeError on failure.
     virtual void CreateProcessA(const std::string& path, int showStyle) = 0;
-    // MessageBoxA owned by the main window; returns the button pressed.
+    // MessageBoxA owned by the window the user works in (the main window or
+    // the dialog open over it); returns the button pressed.
     virtual int MessageBoxA(const std::string& text, const std::string& title, unsigned style) = 0;
     // ShellExecuteA(NULL, NULL, address, NULL, directory, SW_SHOWNORMAL).
     virtual void ShellExecuteOpen(const std::string& address, const std::string& directory) = 0;

@@ -229,7 +229,7 @@ void Win32Desktop::CreateProcessA(const std::string& path, int showStyle) {
 }
 
 int Win32Desktop::MessageBoxA(const std::string& text, const std::string& title, unsigned style) {
-    HWND owner = ToHwnd(mainWindow_);
+    HWND owner = ToHwnd(messageBoxOwner_);
     if (owner && !::IsWindow(owner)) owner = nullptr;
     return ::MessageBoxA(owner, text.c_str(), title.c_str(), style);
 }

@@ -14,8 +14,10 @@ public:
     Win32Desktop(const Win32Desktop&) = delete;
     Win32Desktop& operator=(const Win32Desktop&) = delete;
 
-    // The main window owns the message boxes from the moment it exists.
-    void SetMainWindow(Hwnd window) { mainWindow_ = window; }
+    // The window that owns the message boxes: the main window from the
+    // moment it exists, a dialog while it is open over the main window (a
+    // box the main window owned would enable it under the dialog on closing).
+    void SetMessageBoxOwner(Hwnd window) { messageBoxOwner_ = window; }
 
     // Gets and dispatches messages until WM_QUIT; returns its exit code.
     int RunMessageLoop();
@@ -50,7 +52,7 @@ public:
     std::string KeyNameText(int virtualKey) override;
 
 private:
-    Hwnd mainWindow_ = 0;
+    Hwnd messageBoxOwner_ = 0;
     IDirectSound* directSound_ = nullptr;
 };
 

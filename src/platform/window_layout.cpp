@@ -26,6 +26,11 @@ bool IsTabStop(ControlKind kind) {
     }
 }
 
+bool HoldsOneLine(const ControlLayout& control) {
+    constexpr double kTwipsPerPoint = 20;
+    return control.position.height < 2 * control.font.points * kTwipsPerPoint;
+}
+
 TwipRect PositionInWindow(const WindowLayout& window, const ControlLayout& control) {
     TwipRect rect = control.position;
     for (const ControlLayout* outer = FindControl(window, control.container); outer != nullptr;

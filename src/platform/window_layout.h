@@ -54,6 +54,7 @@ struct ControlFont {
 inline constexpr ControlFont kWindowFont{"MS Sans Serif", 8.25};
 
 inline constexpr int kNoContainer = 0;
+inline constexpr int kNoControl = 0;
 
 // One control of a window. Captions are UTF-8.
 struct ControlLayout {
@@ -69,12 +70,14 @@ struct ControlLayout {
 
 // A window: its caption, the client area it is laid out in, and its
 // controls in creation order. A container comes before the controls inside
-// it, and the controls that take the focus are in their tab order.
+// it, and the controls that take the focus are in their tab order. Enter
+// clicks the focused button, else the default button when there is one.
 struct WindowLayout {
     std::string_view caption;
     int clientWidthTwips;
     int clientHeightTwips;
     std::span<const ControlLayout> controls;
+    int defaultButton = kNoControl;
 };
 
 // The control with that id, or null.
@@ -82,6 +85,11 @@ const ControlLayout* FindControl(const WindowLayout& window, int id);
 
 // Buttons, text boxes, check boxes and option buttons take the focus.
 bool IsTabStop(ControlKind kind);
+
+// A control too low for two lines of its font. Such a label does not wrap:
+// text that does not fit is cut at its right edge instead of moving to a
+// second line that nobody sees.
+bool HoldsOneLine(const ControlLayout& control);
 
 // The control's position relative to the window's client area.
 TwipRect PositionInWindow(const WindowLayout& window, const ControlLayout& control);

@@ -60,12 +60,18 @@ ControlClass ClassOf(ControlKind kind) {
     case ControlKind::KeyBox: return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::CheckBox: return {L"BUTTON", BS_CHECKBOX | WS_TABSTOP, 0};
     case ControlKind::OptionButton: return {L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP, 0};
-    case ControlKind::Shape: return {L"STATIC", SS_LEFT, WS_EX_STATICEDGE};
+    case ControlKind::Shape: return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, WS_EX_STATICEDGE};
     case ControlKind::Picture: return {L"STATIC", SS_LEFT, WS_EX_CLIENTEDGE};
     case ControlKind::Icon: return {L"STATIC", SS_ICON, 0};
     case ControlKind::Line: return {L"STATIC", SS_ETCHEDHORZ, 0};
     }
     return {L"STATIC", SS_LEFT, 0};
+}
+
+// The colour halfway between two colours.
+Rgb Blend(Rgb first, Rgb second) {
+    return RGB((GetRValue(first) + GetRValue(second)) / 2, (GetGValue(first) + GetGValue(second)) / 2,
+               (GetBValue(first) + GetBValue(second)) / 2);
 }
 
 // Boxes that hold other controls go beneath everything.
@@ -103,7 +109,7 @@ Window::~Window() {
     ReleaseResources();
 }
 
-bool Window::Create(const wchar_t* className, DWORD style, HWND owner) {
+bool Window::Create(const wchar_t* className, DWORD style, HWND owner, DWORD extendedStyle) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -120,8 +126,8 @@ bool Window::Create(const wchar_t* className, DWORD style, HWND owner) {
 
     dpi_ = owner ? DpiOfWindow(owner) : ScreenDpi();
     const std::wstring caption = Utf8ToWide(layout_.caption);
-    if (!::CreateWindowExW(0, className, caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, owner, nullptr,
-                           instance, this)) {
+    if (!::CreateWindowExW(extendedStyle, className, caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                           owner, nullptr, instance, this)) {
         return false;
     }
     if (!CreateControls()) {
@@ -223,6 +229,14 @@ LRESULT Window::CommonHandling(UINT message, WPARAM wParam, LPARAM lParam) {
         if (const LRESULT brush = ColourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
             return brush;
         break;
+    case DM_GETDEFID: {
+        // The dialog keys ask which button Enter clicks: the focused push
+        // button, else the layout's default button.
+        const Child* focused = FindByHandle(::GetFocus());
+        const int id = focused && focused->layout->kind == ControlKind::Button ? focused->layout->id
+                                                                                : layout_.defaultButton;
+        return id != kNoControl ? MAKELRESULT(id, DC_HASDEFID) : 0;
+    }
     case WM_DRAWITEM:
         DrawColorButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
@@ -258,10 +272,13 @@ LRESULT Window::CommonHandling(UINT message, WPARAM wParam, LPARAM lParam) {
         Close();
         return 0;
     case WM_DESTROY:
+        // Activating the owner gives the focus back to its control that had
+        // it; only when none did does the owner itself take the focus.
         if (owner_) {
             ::EnableWindow(owner_, TRUE);
             ::SetActiveWindow(owner_);
-            ::SetFocus(owner_);
+            HWND focus = ::GetFocus();
+            if (focus != owner_ && !::IsChild(owner_, focus)) ::SetFocus(owner_);
         }
         return 0;
     default:
@@ -283,6 +300,10 @@ bool Window::CreateControls() {
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style;
         if (layout.kind == ControlKind::OptionButton && layout.container != lastContainer) style |= WS_GROUP;
         if (layout.kind == ControlKind::OptionButton) lastContainer = layout.container;
+        if (layout.kind == ControlKind::Label && HoldsOneLine(layout))
+            style = (style & ~DWORD{SS_TYPEMASK}) | SS_LEFTNOWORDWRAP;
+        if (layout.id == layout_.defaultButton && layout.kind == ControlKind::Button)
+            style = (style & ~DWORD{BS_PUSHBUTTON}) | BS_DEFPUSHBUTTON;
         const std::wstring caption = Utf8ToWide(layout.caption);
         HWND created = ::CreateWindowExW(kind.extendedStyle, kind.className, caption.c_str(), style, 0, 0, 0, 0,
                                          window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance,
@@ -320,9 +341,11 @@ bool Window::CreateControls() {
             ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
         }
     }
-    for (const auto& control : controls_) {
-        if (IsContainer(control.layout->kind))
-            ::SetWindowPos(control.handle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Last made, first sent down: a container comes before the containers
+    // inside it, so it ends beneath them and does not clip them away.
+    for (auto control = controls_.rbegin(); control != controls_.rend(); ++control) {
+        if (IsContainer(control->layout->kind))
+            ::SetWindowPos(control->handle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     return true;
 }
@@ -429,8 +452,7 @@ void Window::Apply(Child& control, const ControlState& wanted) {
     if (first || before.framed != wanted.framed) {
         const LONG_PTR style = ::GetWindowLongPtrW(handle, GWL_STYLE);
         ::SetWindowLongPtrW(handle, GWL_STYLE, wanted.framed ? (style | WS_BORDER) : (style & ~LONG_PTR{WS_BORDER}));
-        ::SetWindowPos(handle, nullptr, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        Place(control);
     }
     ::InvalidateRect(handle, nullptr, TRUE);
 }
@@ -459,19 +481,27 @@ LRESULT Window::ColourControl(HDC dc, HWND handle) {
     return reinterpret_cast<LRESULT>(BrushFor(background));
 }
 
-// A colour button's face is its colour; the caption stays readable on it.
+// A colour button's face is its colour, with the caption in the model's
+// colour or else in black or white, whichever reads on the face. Disabled,
+// it keeps its colour washed out towards the window's face, and its caption
+// fades into it, so it still shows its colour but plainly takes no clicks.
 void Window::DrawColorButton(const DRAWITEMSTRUCT& item) {
     const Child* control = FindByHandle(item.hwndItem);
     if (!control) return;
-    const Rgb face = control->shown && control->shown->fillColor != kSystemColor ? control->shown->fillColor
-                                                                                  : ::GetSysColor(COLOR_BTNFACE);
+    const Rgb systemFace = ::GetSysColor(COLOR_BTNFACE);
+    Rgb face = control->shown && control->shown->fillColor != kSystemColor ? control->shown->fillColor : systemFace;
+    const int brightness = (GetRValue(face) * 299 + GetGValue(face) * 587 + GetBValue(face) * 114) / 1000;
+    Rgb text = control->shown && control->shown->textColor != kSystemColor ? control->shown->textColor
+               : brightness < 128                                          ? RGB(255, 255, 255)
+                                                                           : RGB(0, 0, 0);
+    if (item.itemState & ODS_DISABLED) {
+        face = Blend(face, systemFace);
+        text = Blend(text, face);
+    }
     RECT rect = item.rcItem;
     ::FillRect(item.hDC, &rect, BrushFor(face));
     ::DrawEdge(item.hDC, &rect, (item.itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    const int brightness = (GetRValue(face) * 299 + GetGValue(face) * 587 + GetBValue(face) * 114) / 1000;
-    ::SetTextColor(item.hDC, (item.itemState & ODS_DISABLED) ? ::GetSysColor(COLOR_GRAYTEXT)
-                             : brightness < 128                ? RGB(255, 255, 255)
-                                                               : RGB(0, 0, 0));
+    ::SetTextColor(item.hDC, text);
     ::SetBkMode(item.hDC, TRANSPARENT);
     wchar_t caption[16] = {};
     ::GetWindowTextW(item.hwndItem, caption, 16);
@@ -494,14 +524,24 @@ HFONT Window::FontFor(const ControlFont& font, std::vector<std::pair<ControlFont
     return handle;
 }
 
+// A border goes around a caption, not into it: a framed control grows by
+// the border's width, so that its text keeps its room and does not wrap.
+void Window::Place(const Child& control) {
+    PixelRect place = TwipsToPixels(PositionInWindow(layout_, *control.layout), dpi_);
+    if (control.shown && control.shown->framed) {
+        const int border = ::GetSystemMetrics(SM_CXBORDER);
+        place = {place.left - border, place.top - border, place.width + 2 * border, place.height + 2 * border};
+    }
+    ::SetWindowPos(control.handle, nullptr, place.left, place.top, place.width, place.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 // Places every control and sets its font for `dpi`.
 void Window::ApplyDpi(int dpi) {
     dpi_ = dpi > 0 ? dpi : kDefaultDpi;
     std::vector<std::pair<ControlFont, HFONT>> newFonts;
     for (const auto& control : controls_) {
-        const PixelRect place = TwipsToPixels(PositionInWindow(layout_, *control.layout), dpi_);
-        ::SetWindowPos(control.handle, nullptr, place.left, place.top, place.width, place.height,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        Place(control);
         ::SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control.layout->font, newFonts)),
                        FALSE);
     }
@@ -549,6 +589,24 @@ void Window::ReleaseResources() {
     fonts_.clear();
     for (const auto& entry : brushes_) ::DeleteObject(entry.second);
     brushes_.clear();
+}
+
+DialogWindow::DialogWindow(const WindowLayout& layout, WindowModel& model, const wchar_t* className,
+                           std::function<void()> onClosed)
+    : Window(layout, model), className_(className), onClosed_(std::move(onClosed)) {}
+
+bool DialogWindow::Open(HWND owner) {
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    if (!Create(className_, kStyle, owner, WS_EX_DLGMODALFRAME)) return false;
+    BeforeShow();
+    CenterOn(owner);
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::UpdateWindow(Handle());
+    return true;
+}
+
+void DialogWindow::OnDestroyed() {
+    if (onClosed_) onClosed_();
 }
 
 } // namespace tunebridge

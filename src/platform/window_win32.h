@@ -39,7 +39,7 @@ public:
     // Creates the window hidden, sized for its client area, with every
     // control. While it lives, `owner` (when given) is disabled; closing
     // enables it again and gives it the focus.
-    bool Create(const wchar_t* className, DWORD style, HWND owner);
+    bool Create(const wchar_t* className, DWORD style, HWND owner, DWORD extendedStyle = 0);
     // Enables the owner, then destroys the window.
     void Close();
 
@@ -82,6 +82,7 @@ private:
     LRESULT CommonHandling(UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateControls();
     void Apply(Child& control, const ControlState& wanted);
+    void Place(const Child& control);
     const Child* FindByHandle(HWND handle) const;
     HFONT FontFor(const ControlFont& font, std::vector<std::pair<ControlFont, HFONT>>& cache) const;
     HBRUSH BrushFor(Rgb color);
@@ -101,6 +102,31 @@ private:
     std::vector<Child> controls_;
     std::vector<std::pair<ControlFont, HFONT>> fonts_;
     std::vector<std::pair<Rgb, HBRUSH>> brushes_;
+};
+
+// A dialog over the main window: a fixed border without minimise or
+// maximise box, centred on its owner, which stays disabled while the dialog
+// is open. `onClosed` runs once the dialog's window is gone, whichever way
+// it closed; that runs inside the dialog's own message handling, so the
+// dialog object must be deleted later, never from `onClosed` itself.
+class DialogWindow : public Window {
+public:
+    DialogWindow(const WindowLayout& layout, WindowModel& model, const wchar_t* className,
+                 std::function<void()> onClosed);
+
+    // Creates the dialog owned by `owner` and shows it; false when it could
+    // not be created (`onClosed` may then have run already).
+    bool Open(HWND owner);
+
+protected:
+    // Settings of the controls that the layout cannot express, made before
+    // the dialog shows.
+    virtual void BeforeShow() {}
+    void OnDestroyed() override;
+
+private:
+    const wchar_t* className_;
+    std::function<void()> onClosed_;
 };
 
 } // namespace tunebridge
