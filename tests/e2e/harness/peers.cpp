@@ -66,7 +66,8 @@ bool PeerProgram::WaitForLog(const std::function<bool(const std::vector<std::str
 
 ::testing::AssertionResult PeerProgram::Launch(const std::string& exe, const std::vector<std::string>& arguments,
                                                const fs::path& folder, const fs::path& log,
-                                               const std::string& className, const std::string& title) {
+                                               const std::string& className, const std::string& title,
+                                               bool hidden) {
     log_ = log;
     const fs::path path = BinDir() / exe;
     if (!process_.Start(path, arguments, folder)) {
@@ -77,7 +78,7 @@ bool PeerProgram::WaitForLog(const std::function<bool(const std::vector<std::str
     WaitUntil(
         [&] {
             window_ = process_.FindOwnWindow(className, title);
-            if (window_ != nullptr && !IsWindowVisible(window_)) window_ = nullptr;
+            if (window_ != nullptr && !hidden && !IsWindowVisible(window_)) window_ = nullptr;
             return window_ != nullptr || !process_.IsRunning();
         },
         kPeerDeadline);
@@ -149,6 +150,13 @@ std::vector<PeerMessage> PlayerPeer::Messages() const {
         if (fields >> message.msg >> message.wParam >> message.lParam) messages.push_back(message);
     }
     return messages;
+}
+
+::testing::AssertionResult SensorPeer::Start(const fs::path& folder, const Options& options) {
+    return Launch("fake_mbm.exe",
+                  {"--temp", std::to_string(options.temperature), "--fan", std::to_string(options.fan), "--temp-name",
+                   options.temperatureName, "--fan-name", options.fanName, "--version", options.version},
+                  folder, {}, "TunebridgeFakeMbm", "fake_mbm", true);
 }
 
 }  // namespace tunebridge::e2e
