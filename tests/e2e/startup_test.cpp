@@ -1,6 +1,6 @@
 // Start-up of the real tunebridge.exe under Wine: the questions it asks when
-// the player is missing, the player started from the Program Files folder,
-// and the refusal without a sound device.
+// the player is missing, the player started from the 32-bit Program Files
+// folder, and the refusal without a sound device.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -24,10 +24,11 @@ namespace fs = std::filesystem;
 
 constexpr char kPlayerClass[] = "Winamp v1.x";
 
-// Where the product looks for the player: the Program Files folder + "\winamp\winamp.exe".
+// Where the product looks for the player: the folder where the 32-bit player
+// installs ("C:\Program Files (x86)" under Wine) + "\winamp\winamp.exe".
 fs::path DefaultPlayerExe() {
     char folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
     return fs::path(folder) / "winamp" / "winamp.exe";
 }
 
@@ -125,7 +126,7 @@ private:
     bool madeFolder_ = false;
 };
 
-TEST(Startup, StartsThePlayerFromProgramFilesMinimisedAndCarriesOn) {
+TEST(Startup, StartsThePlayerFromProgramFilesX86MinimisedAndCarriesOn) {
     ASSERT_TRUE(NoPlayerAnywhere());
     // Declared first, so the player is stopped before its file goes.
     InstalledPlayer installed(DefaultPlayerExe());
