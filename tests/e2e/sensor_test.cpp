@@ -26,8 +26,6 @@ constexpr std::size_t kBeforeSecondTick = 18;
 
 const SensorPeer::Options kExample{46, 4588, "CPU", "FAN", "5.1.8.0"};
 
-bool IsSensorLine(const std::string& line) { return line.find("MBMonitor") != std::string::npos; }
-
 class SensorAnnouncer : public ::testing::Test {
 protected:
     // The player, the console, the sensor program when given, then Tunebridge.
@@ -40,21 +38,14 @@ protected:
         ASSERT_TRUE(product_.Start(folder_, kIni));
     }
 
-    // The first sensor line typed ("" while none) and how many lines came before it.
-    std::string FirstSensorLine(std::size_t& before) const {
-        const Lines typed = console_.Typed();
-        const auto line = std::ranges::find_if(typed, IsSensorLine);
-        before = static_cast<std::size_t>(line - typed.begin());
-        return line == typed.end() ? "" : *line;
-    }
-    bool AnySensorLine() const { return std::ranges::any_of(console_.Typed(), IsSensorLine); }
-
     void ExpectFirstSensorLine(const std::string& consoleTitle, const std::string& line) {
         ASSERT_NO_FATAL_FAILURE(Start(consoleTitle, kExample));
-        ASSERT_TRUE(console_.WaitForLog([&](const Lines&) { return AnySensorLine(); }, kProductDeadline));
-        std::size_t before = 0;
-        EXPECT_EQ(FirstSensorLine(before), line);
-        EXPECT_LT(before, kBeforeSecondTick) << "not typed at the first tick";
+        ASSERT_TRUE(console_.WaitForOut("MBMonitor", kProductDeadline));
+        Lines typed = console_.Typed();
+        const auto sensorLine = [](const std::string& t) { return t.find("MBMonitor") != std::string::npos; };
+        typed.erase(std::ranges::find_if(typed, sensorLine) + 1, typed.end());
+        EXPECT_EQ(typed.back(), line);
+        EXPECT_LE(typed.size(), kBeforeSecondTick) << "not typed at the first tick";
         EXPECT_TRUE(product_.Close());
     }
 
@@ -78,7 +69,7 @@ TEST_F(SensorAnnouncer, AVersionBefore51EndsTheProgramAtTheFirstTickWithoutSavin
     old.version = "5.0.3.0";
     ASSERT_NO_FATAL_FAILURE(Start("Wolf Console", old));
     ASSERT_TRUE(product_.Process().WaitForExit(kProductDeadline)) << "the program kept running";
-    EXPECT_FALSE(AnySensorLine());
+    EXPECT_FALSE(console_.WaitForOut("MBMonitor", 0ms));
     EXPECT_LT(console_.Typed().size(), kBeforeSecondTick) << "not ended at the first tick";
     EXPECT_EQ(ReadFileBytes(product_.IniPath()), kIni) << "the settings were written";
 }
@@ -87,11 +78,11 @@ TEST_F(SensorAnnouncer, WithoutTheSensorProgramNothingIsTypedUntilItStarts) {
     ASSERT_NO_FATAL_FAILURE(Start("Wolf Console", std::nullopt));
     ASSERT_TRUE(console_.WaitForLog([&](const Lines&) { return console_.Typed().size() >= kPastFirstTick; },
                                     kProductDeadline));
-    EXPECT_FALSE(AnySensorLine());
+    EXPECT_FALSE(console_.WaitForOut("MBMonitor", 0ms));
     ASSERT_TRUE(product_.Process().IsRunning());
     // The regions are looked for afresh at every tick.
     ASSERT_TRUE(sensors_.Start(folder_, kExample));
-    ASSERT_TRUE(console_.WaitForLog([&](const Lines&) { return AnySensorLine(); }, kProductDeadline));
+    ASSERT_TRUE(console_.WaitForOut("MBMonitor", kProductDeadline));
     EXPECT_TRUE(product_.Close());
 }
 

@@ -120,6 +120,11 @@ void ConsolePeer::Type(const std::string& line) const {
     SendMessageA(input, WM_CHAR, '\r', 1);
 }
 
+bool ConsolePeer::WaitForOut(const std::string& part, std::chrono::milliseconds deadline) const {
+    const auto printed = [&](const std::string& line) { return line.find(part) != std::string::npos; };
+    return WaitUntil([&] { return std::ranges::any_of(Out(), printed); }, deadline);
+}
+
 ::testing::AssertionResult PlayerPeer::Start(const fs::path& folder, const Options& options) {
     const fs::path playlist = folder / "playlist.txt";
     {

@@ -86,6 +86,8 @@ public:
     std::vector<std::string> Typed() const { return Tagged("TYPED"); }
     std::vector<std::string> Executed() const { return Tagged("EXEC"); }
     std::vector<std::string> Out() const { return Tagged("OUT"); }
+    // Waits until a printed line contains `part`.
+    bool WaitForOut(const std::string& part, std::chrono::milliseconds deadline = kPeerDeadline) const;
 };
 
 using PeerMessage = peers::PlayerMessage;
