@@ -50,7 +50,7 @@ SIZE OuterSize(HWND window) {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-TEST(Startup, WithoutThePlayerAsksForItAndRetryBringsUpAWindowThatKeepsItsSize) {
+TEST(Startup, WithoutThePlayerAsksAndAfterRetryFollowsTheOneStartedByHandInAFixedSizeWindow) {
     ASSERT_TRUE(NoPlayerAnywhere());
     const fs::path folder = TestDir();
     Product product;
@@ -68,12 +68,16 @@ TEST(Startup, WithoutThePlayerAsksForItAndRetryBringsUpAWindowThatKeepsItsSize) 
     const HWND hidden = product.Process().FindOwnWindow("", kMainWindowCaption);
     EXPECT_TRUE(hidden == nullptr || !IsWindowVisible(hidden)) << "the window shows before start-up is done";
 
+    ConsolePeer console;
+    ASSERT_TRUE(console.Start(folder));
     PlayerPeer player;
     ASSERT_TRUE(player.Start(folder, {.titles = {"Artist - Song"}}));
     ASSERT_TRUE(PressButton(retry.window, IDRETRY));
     const HWND window = product.WaitForWindow();
     ASSERT_NE(window, nullptr) << "no main window after Retry";
     EXPECT_EQ(product.WaitForMessageBox("", 0ms).window, nullptr);
+    // The player found after Retry is the one the track line follows.
+    EXPECT_TRUE(console.WaitForOut("1. Artist - Song", kProductDeadline)) << "no track line in the console";
 
     // A message round trip through the window's thread lets pending paints happen first.
     DWORD_PTR ignored = 0;
