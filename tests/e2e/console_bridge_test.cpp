@@ -113,6 +113,7 @@ TEST_F(ConsoleBridge, FullBufferIsClearedAndReadingGoesOnAfterIt) {
 // the program has read, and a marker printed into it still counts.
 TEST_F(ConsoleBridge, AfterTheGameWipesItsTextTheMarkerListsThePlaylist) {
     ASSERT_NO_FATAL_FAILURE(StartWithTwoSongs());
+    // Most of the 32 K, read by the program, then past them.
     ASSERT_TRUE(console_.Prefill(31000));
     ASSERT_TRUE(console_.Print("flood read"));
     ASSERT_NO_FATAL_FAILURE(ExpectConsoleText([](const std::string& text) { return text.ends_with("read\r\n"); }));
