@@ -1,6 +1,8 @@
 // The game console bridge of the real tunebridge.exe under Wine, beside the
 // simulated console and player: console text reaches the main window, a full
-// console is cleared, and text taken from the player cannot run console commands.
+// console is cleared, the playlist marker works after the game wipes its text
+// and after the game restarts, and text taken from the player cannot run
+// console commands.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,26 @@ protected:
         std::string shown;
         EXPECT_TRUE(product_.WaitForControlText(control_id::kConsoleText, predicate, shown))
             << "ChatText: \"" << shown << "\"";
+    }
+
+    // The player with two songs, the console, then the program, up to the
+    // track line it types at the start: that line, typed after a marker,
+    // would push it out of the console's tail that the program reads.
+    void StartWithTwoSongs(const std::optional<std::string>& ini = std::nullopt) {
+        ASSERT_TRUE(player_.Start(folder_, {.titles = {"Alpha - One", "Bravo - Two"}}));
+        ASSERT_TRUE(console_.Start(folder_));
+        ASSERT_TRUE(product_.Start(folder_, ini));
+        ASSERT_TRUE(console_.WaitForOut("Winamp : 1. Alpha - One", kProductDeadline));
+    }
+
+    // Prints the marker into `console`; each song is listed there once, as
+    // the player's caption shows it.
+    void ExpectPlaylistListed(const ConsolePeer& console, const std::string& marker) const {
+        ASSERT_TRUE(console.Print(marker));
+        ASSERT_TRUE(console.WaitForOut("Playlist : 2. Bravo - Two", kProductDeadline)) << Joined(console.Log());
+        Lines listed = console.Typed();
+        std::erase_if(listed, [](const std::string& line) { return !line.starts_with("echo ^1Playlist"); });
+        EXPECT_EQ(listed, (Lines{"echo ^1Playlist ^7: ^11. Alpha - One", "echo ^1Playlist ^7: ^12. Bravo - Two"}));
     }
 
     const std::filesystem::path folder_ = TestDir();
@@ -85,6 +108,30 @@ TEST_F(ConsoleBridge, FullBufferIsClearedAndReadingGoesOnAfterIt) {
     EXPECT_EQ(std::ranges::count(console_.Log(), "CLEAR"), 1);
 }
 
+// The game's console replaces its whole text with the newest message once
+// 32 K characters have been added: the text is then far shorter than what
+// the program has read, and a marker printed into it still counts.
+TEST_F(ConsoleBridge, AfterTheGameWipesItsTextTheMarkerListsThePlaylist) {
+    ASSERT_NO_FATAL_FAILURE(StartWithTwoSongs());
+    // Most of the 32 K, read by the program, then past them.
+    ASSERT_TRUE(console_.Prefill(31000));
+    ASSERT_TRUE(console_.Print("flood read"));
+    ASSERT_NO_FATAL_FAILURE(ExpectConsoleText([](const std::string& text) { return text.ends_with("read\r\n"); }));
+    ASSERT_TRUE(console_.Prefill(2000));
+    ASSERT_EQ(std::ranges::count(console_.Log(), "WIPE"), 1);
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist"));
+}
+
+// A game quit and started again has a new console window, read as the first.
+TEST_F(ConsoleBridge, AfterTheGameRestartsTheMarkerListsThePlaylistInTheNewConsole) {
+    ASSERT_NO_FATAL_FAILURE(StartWithTwoSongs("[Text]\r\nText0=Mywinamp\r\n"));
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Mywinamp:Playlist"));
+    ASSERT_TRUE(console_.Close());
+    ConsolePeer restarted;
+    ASSERT_TRUE(restarted.Start(folder_));
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(restarted, "Mywinamp:Playlist"));
+}
+
 // Each title reaches the console as one echo: ";" typed as ",", double
 // quotes as single quotes, and none of the commands hidden in it runs.
 TEST_F(ConsoleBridge, TrackTitlesReachTheConsoleAsOneHarmlessEcho) {
@@ -110,11 +157,7 @@ TEST_F(ConsoleBridge, TrackTitlesReachTheConsoleAsOneHarmlessEcho) {
         if (i > 0) {
             ASSERT_EQ(player_.Send("index " + std::to_string(i)), 1);
         }
-        ASSERT_TRUE(console_.WaitForLog([&](const Lines&) {
-            return std::ranges::any_of(console_.Out(), [&](const std::string& line) {
-                return Contains(line, cases[i].printedPart);
-            });
-        })) << Joined(console_.Log());
+        ASSERT_TRUE(console_.WaitForOut(cases[i].printedPart)) << Joined(console_.Log());
     }
 
     EXPECT_TRUE(console_.Process().IsRunning()) << "the console quit";

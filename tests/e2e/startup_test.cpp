@@ -1,6 +1,6 @@
 // Start-up of the real tunebridge.exe under Wine: the questions it asks when
-// the player is missing, the player started from the Program Files folder,
-// and the refusal without a sound device.
+// the player is missing, the player started from the 32-bit Program Files
+// folder, and the refusal without a sound device.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -24,10 +24,11 @@ namespace fs = std::filesystem;
 
 constexpr char kPlayerClass[] = "Winamp v1.x";
 
-// Where the product looks for the player: the Program Files folder + "\winamp\winamp.exe".
+// Where the product looks for the player: the folder where the 32-bit player
+// installs ("C:\Program Files (x86)" under Wine) + "\winamp\winamp.exe".
 fs::path DefaultPlayerExe() {
     char folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
     return fs::path(folder) / "winamp" / "winamp.exe";
 }
 
@@ -49,7 +50,7 @@ SIZE OuterSize(HWND window) {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-TEST(Startup, WithoutThePlayerAsksForItAndRetryBringsUpAWindowThatKeepsItsSize) {
+TEST(Startup, WithoutThePlayerAsksAndAfterRetryFollowsTheOneStartedByHandInAFixedSizeWindow) {
     ASSERT_TRUE(NoPlayerAnywhere());
     const fs::path folder = TestDir();
     Product product;
@@ -67,12 +68,16 @@ TEST(Startup, WithoutThePlayerAsksForItAndRetryBringsUpAWindowThatKeepsItsSize) 
     const HWND hidden = product.Process().FindOwnWindow("", kMainWindowCaption);
     EXPECT_TRUE(hidden == nullptr || !IsWindowVisible(hidden)) << "the window shows before start-up is done";
 
+    ConsolePeer console;
+    ASSERT_TRUE(console.Start(folder));
     PlayerPeer player;
     ASSERT_TRUE(player.Start(folder, {.titles = {"Artist - Song"}}));
     ASSERT_TRUE(PressButton(retry.window, IDRETRY));
     const HWND window = product.WaitForWindow();
     ASSERT_NE(window, nullptr) << "no main window after Retry";
     EXPECT_EQ(product.WaitForMessageBox("", 0ms).window, nullptr);
+    // The player found after Retry is the one the track line follows.
+    EXPECT_TRUE(console.WaitForOut("1. Artist - Song", kProductDeadline)) << "no track line in the console";
 
     // A message round trip through the window's thread lets pending paints happen first.
     DWORD_PTR ignored = 0;
@@ -125,7 +130,7 @@ private:
     bool madeFolder_ = false;
 };
 
-TEST(Startup, StartsThePlayerFromProgramFilesMinimisedAndCarriesOn) {
+TEST(Startup, StartsThePlayerFromProgramFilesX86MinimisedAndCarriesOn) {
     ASSERT_TRUE(NoPlayerAnywhere());
     // Declared first, so the player is stopped before its file goes.
     InstalledPlayer installed(DefaultPlayerExe());

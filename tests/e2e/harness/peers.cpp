@@ -66,7 +66,8 @@ bool PeerProgram::WaitForLog(const std::function<bool(const std::vector<std::str
 
 ::testing::AssertionResult PeerProgram::Launch(const std::string& exe, const std::vector<std::string>& arguments,
                                                const fs::path& folder, const fs::path& log,
-                                               const std::string& className, const std::string& title) {
+                                               const std::string& className, const std::string& title,
+                                               bool hidden) {
     log_ = log;
     const fs::path path = BinDir() / exe;
     if (!process_.Start(path, arguments, folder)) {
@@ -77,7 +78,7 @@ bool PeerProgram::WaitForLog(const std::function<bool(const std::vector<std::str
     WaitUntil(
         [&] {
             window_ = process_.FindOwnWindow(className, title);
-            if (window_ != nullptr && !IsWindowVisible(window_)) window_ = nullptr;
+            if (window_ != nullptr && !hidden && !IsWindowVisible(window_)) window_ = nullptr;
             return window_ != nullptr || !process_.IsRunning();
         },
         kPeerDeadline);
@@ -119,6 +120,11 @@ void ConsolePeer::Type(const std::string& line) const {
     SendMessageA(input, WM_CHAR, '\r', 1);
 }
 
+bool ConsolePeer::WaitForOut(const std::string& part, std::chrono::milliseconds deadline) const {
+    const auto printed = [&](const std::string& line) { return line.find(part) != std::string::npos; };
+    return WaitUntil([&] { return std::ranges::any_of(Out(), printed); }, deadline);
+}
+
 ::testing::AssertionResult PlayerPeer::Start(const fs::path& folder, const Options& options) {
     const fs::path playlist = folder / "playlist.txt";
     {
@@ -149,6 +155,13 @@ std::vector<PeerMessage> PlayerPeer::Messages() const {
         if (fields >> message.msg >> message.wParam >> message.lParam) messages.push_back(message);
     }
     return messages;
+}
+
+::testing::AssertionResult SensorPeer::Start(const fs::path& folder, const Options& options) {
+    return Launch("fake_mbm.exe",
+                  {"--temp", std::to_string(options.temperature), "--fan", std::to_string(options.fan), "--temp-name",
+                   options.temperatureName, "--fan-name", options.fanName, "--version", options.version},
+                  folder, {}, "TunebridgeFakeMbm", "fake_mbm", true);
 }
 
 }  // namespace tunebridge::e2e

@@ -50,10 +50,10 @@ public:
     bool Close(std::chrono::milliseconds deadline = kPeerDeadline) { return process_.Close(deadline); }
 
 protected:
-    // Starts `exe` of the build and waits for its visible window.
+    // Starts `exe` of the build and waits for its window, visible unless `hidden`.
     ::testing::AssertionResult Launch(const std::string& exe, const std::vector<std::string>& arguments,
                                       const std::filesystem::path& folder, const std::filesystem::path& log,
-                                      const std::string& className, const std::string& title);
+                                      const std::string& className, const std::string& title, bool hidden = false);
     // The text after "<tag> " of every record with that tag.
     std::vector<std::string> Tagged(const std::string& tag) const;
 
@@ -86,6 +86,8 @@ public:
     std::vector<std::string> Typed() const { return Tagged("TYPED"); }
     std::vector<std::string> Executed() const { return Tagged("EXEC"); }
     std::vector<std::string> Out() const { return Tagged("OUT"); }
+    // Waits until a printed line contains `part`.
+    bool WaitForOut(const std::string& part, std::chrono::milliseconds deadline = kPeerDeadline) const;
 };
 
 using PeerMessage = peers::PlayerMessage;
@@ -107,6 +109,18 @@ public:
     std::string Caption() const;
     // Every WM_COMMAND and WM_USER the player received, in order.
     std::vector<PeerMessage> Messages() const;
+};
+
+// fake_mbm.exe: the sensor program's shared memory, published until it closes.
+class SensorPeer : public PeerProgram {
+public:
+    struct Options {
+        int temperature = 0;
+        int fan = 0;
+        std::string temperatureName, fanName, version;
+    };
+    // Starts it and waits for its hidden window, which it makes after the regions.
+    ::testing::AssertionResult Start(const std::filesystem::path& folder, const Options& options);
 };
 
 } // namespace tunebridge::e2e
