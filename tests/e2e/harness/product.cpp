@@ -193,4 +193,43 @@ bool SaveScreenshot(const fs::path& file) {
     return static_cast<bool>(out);
 }
 
+HWND OwnedWindowOf(HWND owner) {
+    std::pair<HWND, HWND> search{owner, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) {
+            auto& [wanted, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(parameter);
+            if (GetWindow(window, GW_OWNER) != wanted || !IsWindowVisible(window)) return TRUE;
+            found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool SaveArtifact(HWND window, const std::string& name) {
+    // Painting is sent to the window's thread, so it is done when this returns.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const fs::path artifacts = BinDir().parent_path() / "artifacts";
+    fs::create_directories(artifacts);
+    return SaveScreenshot(artifacts / name);
+}
+
+std::string FileVersion(const fs::path& exe) {
+    std::vector<char> data(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT size = 0;
+    if (data.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &size)) {
+        return "(no version resource)";
+    }
+    return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(info->dwFileVersionLS));
+}
+
 }  // namespace tunebridge::e2e
