@@ -212,12 +212,28 @@ HWND FocusOf(HWND window) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
+// Wine paints a window into a buffer of its own and copies that to the screen
+// a little later, so the screen is saved again until it has stayed the same
+// for a while: a picture taken halfway through a painting misses controls.
 bool SaveArtifact(HWND window, const std::string& name) {
-    // Painting is sent to the window's thread, so it is done when this returns.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    constexpr auto kSettled = 200ms;
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const fs::path artifacts = BinDir().parent_path() / "artifacts";
     fs::create_directories(artifacts);
-    return SaveScreenshot(artifacts / name);
+    const fs::path file = artifacts / name;
+    std::optional<std::string> last;
+    auto unchangedSince = std::chrono::steady_clock::now();
+    return WaitUntil(
+        [&] {
+            auto shot = SaveScreenshot(file) ? ReadFileBytes(file) : std::nullopt;
+            if (shot != last) {
+                last = std::move(shot);
+                unchangedSince = std::chrono::steady_clock::now();
+                return false;
+            }
+            return last && std::chrono::steady_clock::now() - unchangedSince >= kSettled;
+        },
+        kProductDeadline);
 }
 
 std::string FileVersion(const fs::path& exe) {

@@ -94,8 +94,8 @@ bool SaveScreenshot(const std::filesystem::path& file);
 HWND OwnedWindowOf(HWND owner);
 // The window that has the keyboard focus in the thread of `window`.
 HWND FocusOf(HWND window);
-// Paints `window` now, then saves the screen as `name` among the test
-// artifacts (<bin>/../artifacts).
+// Paints what `window` has pending, then saves the screen, once it has
+// settled, as `name` among the test artifacts (<bin>/../artifacts).
 bool SaveArtifact(HWND window, const std::string& name);
 
 // "major.minor.revision" from the version resource of `exe`.
