@@ -24,11 +24,15 @@ namespace fs = std::filesystem;
 
 constexpr char kPlayerClass[] = "Winamp v1.x";
 
-// Where the product looks for the player: the folder where the 32-bit player
-// installs ("C:\Program Files (x86)" under Wine) + "\winamp\winamp.exe".
+// Where the product looks for the player, which installs as a 32-bit program:
+// the 32-bit Program Files folder + "\winamp\winamp.exe". That folder may not
+// exist yet in a prefix of a 64-bit-only Wine.
 fs::path DefaultPlayerExe() {
     char folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILESX86 | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT,
+                                folder))) {
+        return {};
+    }
     return fs::path(folder) / "winamp" / "winamp.exe";
 }
 

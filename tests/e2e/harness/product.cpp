@@ -193,4 +193,59 @@ bool SaveScreenshot(const fs::path& file) {
     return static_cast<bool>(out);
 }
 
+HWND OwnedWindowOf(HWND owner) {
+    std::pair<HWND, HWND> search{owner, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) {
+            auto& [wanted, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(parameter);
+            if (GetWindow(window, GW_OWNER) != wanted || !IsWindowVisible(window)) return TRUE;
+            found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// Wine paints a window into a buffer of its own and copies that to the screen
+// a little later, so the screen is saved again until it has stayed the same
+// for a while: a picture taken halfway through a painting misses controls.
+bool SaveArtifact(HWND window, const std::string& name) {
+    constexpr auto kSettled = 200ms;
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const fs::path artifacts = BinDir().parent_path() / "artifacts";
+    fs::create_directories(artifacts);
+    const fs::path file = artifacts / name;
+    std::optional<std::string> last;
+    auto unchangedSince = std::chrono::steady_clock::now();
+    return WaitUntil(
+        [&] {
+            auto shot = SaveScreenshot(file) ? ReadFileBytes(file) : std::nullopt;
+            if (shot != last) {
+                last = std::move(shot);
+                unchangedSince = std::chrono::steady_clock::now();
+                return false;
+            }
+            return last && std::chrono::steady_clock::now() - unchangedSince >= kSettled;
+        },
+        kProductDeadline);
+}
+
+std::string FileVersion(const fs::path& exe) {
+    std::vector<char> data(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT size = 0;
+    if (data.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &size)) {
+        return "(no version resource)";
+    }
+    return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(info->dwFileVersionLS));
+}
+
 }  // namespace tunebridge::e2e

@@ -90,4 +90,15 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
 // The whole screen as a 24-bit BMP file, for the test artifacts.
 bool SaveScreenshot(const std::filesystem::path& file);
 
+// The visible top-level window that `owner` owns (a dialog over it), or nullptr.
+HWND OwnedWindowOf(HWND owner);
+// The window that has the keyboard focus in the thread of `window`.
+HWND FocusOf(HWND window);
+// Paints what `window` has pending, then saves the screen, once it has
+// settled, as `name` among the test artifacts (<bin>/../artifacts).
+bool SaveArtifact(HWND window, const std::string& name);
+
+// "major.minor.revision" from the version resource of `exe`.
+std::string FileVersion(const std::filesystem::path& exe);
+
 }  // namespace tunebridge::e2e
