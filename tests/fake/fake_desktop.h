@@ -65,8 +65,7 @@ struct FakeWindow {
     std::function<std::optional<std::int32_t>(FakeWindow&, const Message&)> handler;
 };
 
-// What EndProgram throws, so that a test sees the program end.
-struct ProgramEnded {};
+struct ProgramEnded {};  // thrown by EndProgram, so that a test sees the program end
 
 // An in-memory desktop whose windows record every message they are sent, in order.
 class FakeDesktop : public Desktop {
@@ -119,16 +118,9 @@ public:
         const auto next = std::find(siblings.begin(), siblings.end(), window) + 1;
         return relation != kGwHwndNext || next == siblings.end() ? 0 : *next;
     }
+    // In creation order, until the callback answers false; no simulated window has grandchildren.
     void EnumChildWindows(Hwnd parent, const std::function<bool(Hwnd)>& callback) override {
-        std::vector<Hwnd> all;  // depth first, as Windows enumerates; the callback stops it with false
-        const std::function<void(Hwnd)> collect = [&](Hwnd window) {
-            for (const Hwnd child : windows_.at(window).children) {
-                all.push_back(child);
-                collect(child);
-            }
-        };
-        if (windows_.contains(parent)) collect(parent);
-        std::all_of(all.begin(), all.end(), callback);
+        if (windows_.contains(parent)) std::ranges::all_of(std::vector<Hwnd>(windows_.at(parent).children), callback);
     }
     std::string GetWindowTextA(Hwnd window, int maxCount) override {
         return windows_.contains(window) ? windows_.at(window).caption.substr(0, std::size_t(maxCount - 1)) : "";

@@ -15,7 +15,6 @@ using namespace std::chrono_literals;
 
 constexpr const char* kQuake = "Quake 3 Console";
 constexpr const char* kWorkedCaption = "12. Artist - Song - Winamp [Paused]";
-constexpr const char* kTooManyEntries = "echo ^1Playlist ^7: ^1The playlist has too many entries to list.";
 
 // The colours of the announcer's worked example, elements 0 to 10.
 Settings ExampleSettings(const char* displayOnChangeOnly = "True", const char* repeatSeconds = "10") {
@@ -70,11 +69,13 @@ TEST(FormatTime, MinutesAndTwoDigitSecondsPlainOrColoured) {
     const std::tuple<std::int16_t, bool, const char*, std::int16_t> rows[] = {  // seconds before and after
         {-1, false, "0:00", 0},  {9, false, "0:09", 9},          {10, false, "0:10", 10},
         {59, false, "0:59", 59}, {60, false, "1:00", 60},        {70, false, "1:10", 70},
-        {32767, false, "546:07", 32767}, {83, true, "^51^7:^523", 83}, {-5, true, "^50^7:^500", 0},
+        {32767, false, "546:07", 32767}, {83, true, "^51^7:^623", 83}, {-5, true, "^50^7:^600", 0},
     };
+    Settings settings = ExampleSettings();
+    settings.Color(ColorElement::Seconds) = 6;
     for (const auto& [before, colours, text, after] : rows) {
         std::int16_t seconds = before;
-        EXPECT_EQ(FormatTime(seconds, colours, ExampleSettings()), text) << before;
+        EXPECT_EQ(FormatTime(seconds, colours, settings), text) << before;
         EXPECT_EQ(seconds, after) << before;
     }
 }
@@ -106,6 +107,7 @@ TEST(TrackAnnouncer, CaptionsBecomeTrackLines) {
         {"3. Band - Winamp Live - Winamp", "3.  ^2Band ^2Live ^7[0:00^7]^7"},
         {"4. Song - Winamp [paused]", "4.  ^2Song ^2[paused] ^7[0:00^7]^7"},
         {"5. Song - Winamp [Stopped]", "5.  ^2Song ^2^4[^1Stopped^4] ^7[0:00^7]^7"},
+        {"7.  - Winamp", "7.  ^2 ^7[0:00^7]^7"},
     };
     for (const auto& [caption, line] : rows) {
         Rig rig;
@@ -129,6 +131,7 @@ TEST(EchoPlaylist, ListsEveryEntryAfterPuttingThePlayerBack) {
     EXPECT_EQ(rig.Echo(), Titles(1000, true));
     EXPECT_EQ(rig.player.engine.Index(), 4);
     EXPECT_EQ(rig.player.engine.Position(), 61000);
+    EXPECT_EQ(rig.player.engine.State(), peers::PlayerState::playing) << "paused twice";
     EXPECT_TRUE(std::is_partitioned(rig.desktop.messages.begin(), rig.desktop.messages.end(),
                                     [&](const Message& m) { return m.hwnd == rig.player.window; }))
         << "a console line went out before the player was back";
@@ -145,7 +148,7 @@ TEST(EchoPlaylist, EntryNumbersBeyondSixteenBitsAreReportedInsteadOfListed) {
     // Starting beyond 16 bits the player is left alone; ending beyond, it is put back.
     for (const auto& [start, untouched] : {std::pair{39999, true}, {9999, false}}) {
         Rig rig(kQuake, ExampleSettings(), Titles(40000), start);
-        EXPECT_EQ(rig.Echo(), Lines{kTooManyEntries}) << start;
+        EXPECT_EQ(rig.Echo(), Lines{"echo ^1Playlist ^7: ^1The playlist has too many entries to list."}) << start;
         EXPECT_EQ(rig.player.engine.Received().empty(), untouched) << start;
         EXPECT_EQ(rig.player.engine.Index(), start);
     }

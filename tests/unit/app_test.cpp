@@ -16,13 +16,12 @@ using namespace fake;
 namespace id = control_id;
 
 constexpr Hwnd kSelf = 0x2000;
-constexpr int kF5 = 116;
 const std::string kExe = "C:\\Program Files\\winamp\\winamp.exe";
 
 // A machine with the player installed at its default path.
 struct App : ::testing::Test {
     App() {
-        desktop.specialFolders[38] = "C:\\Program Files";
+        desktop.specialFolders[38] = " C:\\Program Files ";  // with blanks to trim
         desktop.files.insert(kExe);
     }
     std::string Shown(int controlId) const { return window.StateOf(controlId).value().caption; }
@@ -40,16 +39,20 @@ TEST_F(App, AfterACompletedStartUpThePlayerIsReadOutAndTheUnloadSaves) {
     ASSERT_TRUE(window.Load(kSelf));
     window.Tick(MainTimer::PlayerReadout);
     EXPECT_EQ(Shown(id::kPlayerCaption), "2. Two - Winamp");
+    EXPECT_TRUE(window.StateOf(id::kPlayerCaption)->ansiCaption) << "text of another program";
     EXPECT_EQ(Shown(id::kLastAnswer), "83");
+    EXPECT_EQ(desktop.processStarts.size(), 0u) << "the player was running";
     window.Unload();
-    EXPECT_EQ(desktop.iniWrites.size(), 47u);
+    EXPECT_EQ(std::pair(desktop.iniWrites.size(), desktop.iniWrites.back()),
+              std::pair(std::size_t{47}, std::string("Text/Text3=Winamp")));
 }
 
 TEST_F(App, TheConsolePollRunsEveryMillisecondFromItsFirstTickAndAnswersThePlaylistMarker) {
     FakePlayer player(desktop, {"Song"});
     FakeConsole console(desktop);
+    desktop.ini["Text/Text0"] = "Mine";
     ASSERT_TRUE(window.Load(kSelf));
-    console.engine.Print("Winamp:Playlist");
+    console.engine.Print("Mine:Playlist");
     window.Tick(MainTimer::ConsolePoll);
     EXPECT_EQ(window.Timer(MainTimer::ConsolePoll).intervalMs, 1u);
     EXPECT_EQ(console.engine.TypedLines(), Lines{"echo ^1Playlist ^7: ^11. Song"});
@@ -59,8 +62,9 @@ TEST_F(App, ButtonsAndHotkeysRunTheirPlayerOperation) {
     FakePlayer player(desktop, {"Song"});
     ASSERT_TRUE(window.Load(kSelf));
     window.OnClick(id::kTrackPlay);
-    shared.settings.Hotkey(HotkeySlot::VolumeUp) = {kF5, 0, 0, 0};
-    desktop.PressKey(kF5);
+    shared.settings.Hotkey(HotkeySlot::VolumeUp) = {116, 0, 0, 0};  // F5
+    window.Tick(MainTimer::HotkeyPoll);  // nothing pressed yet
+    desktop.PressKey(116);
     window.Tick(MainTimer::HotkeyPoll);
     EXPECT_EQ(Shown(id::kLastAction), "VolRaise");
     EXPECT_EQ(desktop.messages,
@@ -94,7 +98,6 @@ TEST_F(App, APlayerThatNeverAppearsEndsTheProgramAfterAMinute) {
 TEST_F(App, AFailedLaunchIsSwallowed) {
     desktop.onCreateProcess = [] { throw RuntimeError(53, "File not found", "CheckWinamp"); };
     EXPECT_NO_THROW(CheckWinamp(desktop, kExe, shared.player));
-    EXPECT_EQ(desktop.messageBoxes, Lines{});
 }
 
 TEST_F(App, ATickDoesNotStartInsideItsOwnUnfinishedTick) {
@@ -132,6 +135,12 @@ TEST(MainWindowLayout, NoButtonOrTextBoxOverlapsAnotherControlInTheVisibleArea) 
                 << control.designName << " overlaps " << other.designName;
         }
     }
+}
+
+TEST(MainWindowLayout, TwipsAndPointsBecomePixelsAtTheScreensDpiRoundedAsMulDivRounds) {
+    for (const auto& [dpi, width, height, font] : {std::tuple{96, 458, 130, -11}, {120, 573, 163, -14}, {144, 687, 195, -17}})
+        EXPECT_EQ(std::tuple(TwipsToPixels(kMainWindowWidthTwips, dpi), TwipsToPixels(kMainWindowHeightTwips, dpi),
+                             FontHeightPixels(8.25, dpi)), std::tuple(width, height, font)) << dpi;
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 namespace tunebridge {
 namespace {
 
-using fake::FakeDesktop;
 using Codes = std::vector<int>;
 using Bindings = std::vector<std::pair<std::size_t, HotkeyBinding>>;  // slot and combination
 
@@ -28,7 +27,7 @@ struct HotkeyRig {
         return slot ? static_cast<int>(*slot) : kNone;
     }
 
-    FakeDesktop desktop;
+    fake::FakeDesktop desktop;
     Settings settings;
 };
 
@@ -55,15 +54,15 @@ const Scenario kScenarios[] = {
       {"both pressed within one tick", {kShift, kF5}, {}, 2}}},
     {"the left Shift key counts as Shift", {{2, {kF5, kShift}}}, {{"left Shift, then F5", {kLeftShift, kF5}, {}, 2}}},
     {"F5 without modifiers", {{0, {kF5}}}, {{"Ctrl held", {kCtrl}, {}, kNone}, {"F5 with Ctrl held", {kF5}, {}, 0}}},
-    {"same key on two slots, the lower one wants Shift",
-     {{1, {kF5, kShift}}, {3, {kF5}}},
-     {{"F5 is used up by slot 1", {kF5}, {}, kNone}, {"F5 released", {}, {kF5}, kNone}, {"Shift+F5", {kShift, kF5}, {}, 1}}},
-    {"press over before the query", {{0, {kF5}}}, {{"F5 pressed and released", {kF5}, {kF5}, kNone}, {"F5", {kF5}, {}, 0}}},
-    // Slot i on code i+1 with all three modifiers i+1: the key's own second query reads it as held.
+    {"Ctrl+Alt+F5 on Pause", {{6, {kF5, 0, kCtrl, kAlt}}}, {{"Ctrl+F5", {kCtrl, kF5}, {}, kNone}}},
+    // A fresh settings file: slot i on code i+1 with all three modifiers i+1; the key's own second query reads it held.
     {"defaults of a fresh settings file",
      {{0, {1, 1, 1, 1}}, {1, {2, 2, 2, 2}}, {2, {3, 3, 3, 3}}, {3, {4, 4, 4, 4}}, {4, {5, 5, 5, 5}}, {5, {6, 6, 6, 6}},
       {6, {7, 7, 7, 7}}},
      {{"codes 1..7 pressed and held", {1, 2, 3, 4, 5, 6, 7}, {}, kNone, 8}}},
+    {"same key on two slots, the lower one wants Shift",
+     {{1, {kF5, kShift}}, {3, {kF5}}},
+     {{"F5 is used up by slot 1", {kF5}, {}, kNone}, {"F5 released", {}, {kF5}, kNone}, {"Shift+F5", {kShift, kF5}, {}, 1}}},
 };
 
 TEST(PollHotkeys, FiresOncePerNewPressOfTheWholeCombination) {

@@ -34,7 +34,6 @@ TEST(SettingsStore, WhatIsSavedLoadsBackWithTextsCutTo19Characters) {
     saved.uniqueWord = "averyveryverylonguniqueword";
     saved.repeatSeconds = "10";
     saved.displayOnChangeOnly = "False";
-    saved.displayEvery = "True";
     SaveSettings(desktop, saved);
     EXPECT_EQ(desktop.ini.at("Text/Text0"), "averyveryverylonguniqueword");
 
@@ -47,7 +46,7 @@ TEST(SettingsStore, WhatIsSavedLoadsBackWithTextsCutTo19Characters) {
     for (std::size_t n = 0; n < kStoredColorCount; ++n)
         EXPECT_EQ(loaded.colors[n], n < kColorElementCount ? saved.colors[n] : 1) << "colour " << n;
     EXPECT_EQ(std::tie(loaded.uniqueWord, loaded.repeatSeconds, loaded.displayOnChangeOnly, loaded.displayEvery),
-              std::tuple("averyveryverylongun", "10", "False", "True"));
+              std::tuple("averyveryverylongun", "10", "False", ""));
 }
 
 TEST(SettingsStore, FailedWritesAreReportedOncePerSaveAfterTryingEveryKey) {

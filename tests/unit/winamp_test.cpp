@@ -45,11 +45,6 @@ TEST_F(Player, AnActionShowsTheOperationsNameSendsItsCommandAndShowsTheAnswer) {
 }
 
 TEST_F(Player, RequestsCarryTheirNumberAndArgumentAndThePositionRoundsDown) {
-    for (const auto& [ms, seconds] : {std::pair{83999, 83}, {-1, -1}, {-1000, -1}, {-1001, -2}}) {
-        requestAnswer = ms;
-        EXPECT_EQ(requests.PlayingSeconds(), seconds) << ms;
-    }
-    desktop.messages.clear();
     requests.Info(4);
     requests.SetPlaylistPos(-1);
     requests.JumpToTime(83, 250);
@@ -57,6 +52,10 @@ TEST_F(Player, RequestsCarryTheirNumberAndArgumentAndThePositionRoundsDown) {
     EXPECT_EQ(desktop.messages, (std::vector<Message>{{window, kUser, 0, 105, ""},
                                                       {window, kUser, 0xFFFFFFFFu, 121, ""},
                                                       {window, kUser, 83250, 106, ""}}));
+    for (const auto& [ms, seconds] : {std::pair{83999, 83}, {-1, -1}, {-1000, -1}, {-1001, -2}}) {
+        requestAnswer = ms;
+        EXPECT_EQ(requests.PlayingSeconds(), seconds) << ms;
+    }
 }
 
 } // namespace
