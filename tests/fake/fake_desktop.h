@@ -1,18 +1,33 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdlib>
+#include <chrono>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "fake/profile_file.h"
 #include "platform/desktop.h"
 
 namespace tunebridge::fake {
+
+// Win32's numbers, written out here rather than taken from the product, so
+// that a wrong constant in the product cannot agree with the fake.
+inline constexpr unsigned kSetText = 0x000C;
+inline constexpr unsigned kGetText = 0x000D;
+inline constexpr unsigned kGetTextLength = 0x000E;
+inline constexpr unsigned kChar = 0x0102;
+inline constexpr unsigned kCommand = 0x0111;
+inline constexpr unsigned kUser = 0x0400;
+inline constexpr unsigned kGwHwndNext = 2;
+inline constexpr unsigned kGwChild = 5;
+
+using Lines = std::vector<std::string>;
 
 // One message as it reached a simulated window.
 struct Message {
@@ -21,171 +36,201 @@ struct Message {
     std::uint32_t wParam = 0;
     std::int32_t lParam = 0;
     std::string text;  // WM_SETTEXT: the bytes before the NUL
-    bool delivered = false;  // false when no window had that handle
 
     friend bool operator==(const Message&, const Message&) = default;
 };
 
-struct FakeWindow;
-// Behaviour of a simulated window: an answer overrides the default handling
-// (WM_GETTEXT/WM_GETTEXTLENGTH/WM_SETTEXT on `text`, 0 for the rest).
-using MessageHandler = std::function<std::optional<std::int32_t>(FakeWindow&, const Message&)>;
+// A failing comparison prints the messages numbered, one a line.
+inline void PrintTo(const std::vector<Message>& messages, std::ostream* os) {
+    constexpr std::pair<unsigned, const char*> kNames[] = {
+        {kSetText, "WM_SETTEXT"}, {kGetText, "WM_GETTEXT"}, {kGetTextLength, "WM_GETTEXTLENGTH"},
+        {kChar, "WM_CHAR"},       {kCommand, "WM_COMMAND"}, {kUser, "WM_USER"}};
+    *os << messages.size() << " messages";
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        const Message& m = messages[i];
+        const auto* name = std::ranges::find(kNames, m.msg, &std::pair<unsigned, const char*>::first);
+        *os << "\n    " << i + 1 << ". " << (name == std::end(kNames) ? "message" : name->second) << " (0x" << std::hex
+            << m.msg << ") to window 0x" << m.hwnd << std::dec << ", wParam " << m.wParam << ", lParam " << m.lParam;
+        if (m.msg == kSetText) *os << ", text \"" << m.text.substr(0, 60) << "\"";
+    }
+}
 
 struct FakeWindow {
-    Hwnd handle = 0;
     std::string className;
     std::string caption;  // what GetWindowTextA and FindWindowA see
     std::string text;     // the content WM_GETTEXT reads
     Hwnd parent = 0;
-    std::vector<Hwnd> children;  // creation order
-    MessageHandler handler;
+    std::vector<Hwnd> children;  // in creation order
+    // An answer overrides the default: WM_GETTEXTLENGTH and WM_SETTEXT on `text`, 0 for the rest.
+    std::function<std::optional<std::int32_t>(FakeWindow&, const Message&)> handler;
 };
 
-struct MessageBoxCall {
-    std::string text;
-    std::string title;
-    unsigned style = 0;
-};
+struct ProgramEnded {};  // thrown by EndProgram, so that a test sees the program end
 
-struct ProcessStart {
-    std::string path;
-    int showStyle = 0;
-};
-
-struct ShellOpen {
-    std::string address;
-    std::string directory;
-
-    friend bool operator==(const ShellOpen&, const ShellOpen&) = default;
-};
-
-struct ProgramEnded {};
-
-// An in-memory desktop: windows of other programs, keys, shared memory,
-// profile files, the clock and the user's answers, all scriptable, with
-// every message sent to a simulated window recorded in order.
+// An in-memory desktop whose windows record every message they are sent, in order.
 class FakeDesktop : public Desktop {
 public:
-    FakeDesktop();
+    Hwnd CreateWindow(const std::string& className, const std::string& caption, Hwnd parent = 0) {
+        windows_[nextHandle_] = FakeWindow{className, caption, {}, parent, {}, {}};
+        Siblings(nextHandle_).push_back(nextHandle_);
+        return nextHandle_++;
+    }
+    void DestroyWindow(Hwnd window) {
+        for (const Hwnd child : std::vector<Hwnd>(windows_.at(window).children)) DestroyWindow(child);
+        std::erase(Siblings(window), window);
+        windows_.erase(window);
+    }
+    FakeWindow& Window(Hwnd window) { return windows_.at(window); }
 
-    // --- simulated windows
-    Hwnd CreateWindow(const std::string& className, const std::string& caption, Hwnd parent = 0);
-    void DestroyWindow(Hwnd window);
-    FakeWindow& Window(Hwnd window);
-    bool Exists(Hwnd window) const;
+    // A pressed key reads 0x8001 at its next query, then 0x8000 while held.
+    void PressKey(int virtualKey) {
+        if (!down_.contains(virtualKey)) pressed_.insert(virtualKey);
+        down_.insert(virtualKey);
+    }
+    void ReleaseKey(int virtualKey) { down_.erase(virtualKey); }
 
-    const std::vector<Message>& Messages() const { return messages_; }
-    std::vector<Message> MessagesTo(Hwnd window) const;
-    void ClearMessages() { messages_.clear(); }
+    void AdvanceClock(std::chrono::milliseconds by) { elapsed_ += by; }
 
-    // --- keyboard: a key pressed and not yet queried reads 0x8001 once.
-    void PressKey(int virtualKey);
-    void ReleaseKey(int virtualKey);
-    // Answers queued for a key win over the simulated keyboard.
-    void QueueKeyState(int virtualKey, std::uint16_t state);
-    const std::vector<int>& KeyQueries() const { return keyQueries_; }
-    void ClearKeyQueries() { keyQueries_.clear(); }
-
-    // --- shared memory
-    void SetSharedMemory(const std::string& name, std::vector<std::uint8_t> bytes);
-    void RemoveSharedMemory(const std::string& name);
-    // Regions that open but whose view cannot be mapped.
+    std::vector<Message> messages;
+    std::map<int, std::uint16_t> keyStates;  // fixed answers instead of the keyboard's
+    std::vector<int> keyQueries;
+    std::map<std::string, std::string> ini;  // "Section/Key" -> value
+    Lines iniWrites;                         // "Section/Key=value", failed ones too
+    bool failWrites = false;
+    std::map<int, std::string> specialFolders;
+    std::set<std::string> files;
+    std::vector<std::pair<std::string, int>> processStarts;
+    std::function<void()> onCreateProcess;  // may throw
+    Lines messageBoxes;                      // "title|text|style", each answered OK
+    Lines shellOpens;                        // "address|directory"
+    std::map<int, std::string> keyNames;     // the keyboard layout's names
+    // Named regions of shared memory; an unmappable one opens but cannot be mapped.
+    std::map<std::string, std::vector<std::uint8_t>> sharedMemory;
     std::set<std::string> unmappableSharedMemory;
-
-    // --- files
-    ProfileFile& Profile(const std::string& path);
-    bool HasProfile(const std::string& path) const;
-    std::string FileText(const std::string& path) const;  // "" when missing
-    void SetFileText(const std::string& path, const std::string& text);
-    void AddFile(const std::string& path);
-    void FailProfileWrites(bool fail) { failWrites_ = fail; }
-    int profileIntReads = 0;
-    int profileStringReads = 0;
-    int profileWrites = 0;
-
-    // --- shell and processes
-    std::string moduleFolder = "C:\\Tunebridge";
-    std::map<int, std::string> specialFolders;  // missing: the lookup fails
-    std::function<void(const ProcessStart&)> onCreateProcess;  // may throw
-    std::vector<ProcessStart> processStarts;
-    std::vector<ShellOpen> shellOpened;
-    // The keyboard layout's key names; a code without one has no name.
-    std::map<int, std::string> keyNames{{16, "Shift"}, {17, "Ctrl"}, {18, "Alt"}, {80, "P"}, {98, "Num 2"}};
-
-    // --- message boxes: answers are taken in order, IDOK when none is queued.
-    std::deque<int> messageBoxAnswers;
-    std::vector<MessageBoxCall> messageBoxes;
-    std::function<int(const MessageBoxCall&)> onMessageBox;
-
-    // --- DirectSound results
-    std::int32_t directSoundCreateResult = 0;
-    std::int32_t cooperativeLevelResult = 0;
-    std::vector<std::pair<Hwnd, std::uint32_t>> cooperativeLevelCalls;
-    int directSoundCreateCalls = 0;
-
-    // --- yields and time
-    std::function<void()> onYield;  // runs at every DoEvents and WaitForMessages
-    int yields = 0;
-    int waits = 0;
-    void SetNow(std::chrono::sys_seconds now) { now_ = now; }
-    void AdvanceClock(std::chrono::milliseconds by);
     bool ended = false;
+    std::function<void()> onYield;          // at every DoEvents and WaitForMessages
 
-    // --- Desktop
-    Hwnd FindWindowA(const std::string& className, const std::string& windowName) override;
-    Hwnd GetWindow(Hwnd window, unsigned relation) override;
-    void EnumChildWindows(Hwnd parent, const std::function<bool(Hwnd)>& callback) override;
-    std::string GetWindowTextA(Hwnd window, int maxCount) override;
-    int GetWindowTextLengthA(Hwnd window) override;
-    std::int32_t SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) override;
-    std::int32_t SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) override;
-    std::string SendGetText(Hwnd window, int bufferChars) override;
-    std::uint16_t GetAsyncKeyState(int virtualKey) override;
-    std::optional<std::vector<std::uint8_t>> ReadSharedMemory(const std::string& name, std::size_t bytes) override;
-    std::int32_t GetPrivateProfileIntA(const std::string& section, const std::string& key, std::int32_t defaultValue, const std::string& path) override;
-    std::string GetPrivateProfileStringA(const std::string& section, const std::string& key, const std::string& defaultValue, int bufferChars, const std::string& path) override;
-    bool WritePrivateProfileStringA(const std::string& section, const std::string& key, const std::string& value, const std::string& path) override;
-    std::optional<std::string> GetSpecialFolderPath(int csidl) override;
-    std::string ModuleFolder() override { return moduleFolder; }
-    bool FileExists(const std::string& path) override;
-    void CreateProcessA(const std::string& path, int showStyle) override;
-    int MessageBoxA(const std::string& text, const std::string& title, unsigned style) override;
-    void ShellExecuteOpen(const std::string& address, const std::string& directory) override;
-    std::int32_t DirectSoundCreate() override;
-    std::int32_t DirectSoundSetCooperativeLevel(Hwnd window, std::uint32_t level) override;
-    void DoEvents() override;
-    void WaitForMessages(int timeoutMs) override;
-    std::chrono::system_clock::time_point Now() override;
-    std::uint64_t TickCountMs() override { return tickMs_; }
-    [[noreturn]] void EndProgram() override;
-    std::string KeyNameText(int virtualKey) override;
+    Hwnd FindWindowA(const std::string& className, const std::string& windowName) override {
+        const auto found = std::ranges::find_if(topLevel_, [&](Hwnd h) {
+            const FakeWindow& w = windows_.at(h);
+            return (className.empty() || w.className == className) && (windowName.empty() || w.caption == windowName);
+        });
+        return found == topLevel_.end() ? 0 : *found;
+    }
+    bool IsWindow(Hwnd window) override { return windows_.contains(window); }
+    Hwnd GetWindow(Hwnd window, unsigned relation) override {
+        if (!windows_.contains(window)) return 0;
+        if (relation == kGwChild) return windows_.at(window).children.empty() ? 0 : windows_.at(window).children[0];
+        const std::vector<Hwnd>& siblings = Siblings(window);
+        const auto next = std::find(siblings.begin(), siblings.end(), window) + 1;
+        return relation != kGwHwndNext || next == siblings.end() ? 0 : *next;
+    }
+    // In creation order, until the callback answers false; no simulated window has grandchildren.
+    void EnumChildWindows(Hwnd parent, const std::function<bool(Hwnd)>& callback) override {
+        if (windows_.contains(parent)) std::ranges::all_of(std::vector<Hwnd>(windows_.at(parent).children), callback);
+    }
+    std::string GetWindowTextA(Hwnd window, int maxCount) override {
+        return windows_.contains(window) ? windows_.at(window).caption.substr(0, std::size_t(maxCount - 1)) : "";
+    }
+    int GetWindowTextLengthA(Hwnd window) override { return static_cast<int>(GetWindowTextA(window, 1 << 30).size()); }
+    std::int32_t SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) override {
+        return Deliver({window, message, wParam, lParam, {}});
+    }
+    std::int32_t SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) override {
+        return Deliver({window, kSetText, 0, 0, std::string(ansiWithNul.begin(), std::ranges::find(ansiWithNul, 0))});
+    }
+    std::string SendGetText(Hwnd window, int bufferChars) override {
+        Deliver({window, kGetText, static_cast<std::uint32_t>(bufferChars), 0, {}});
+        std::string buffer(static_cast<std::size_t>(bufferChars), '\0');
+        const std::string text = windows_.contains(window) ? windows_.at(window).text : "";
+        std::copy_n(text.begin(), std::min(text.size(), buffer.size() - 1), buffer.begin());
+        return buffer;
+    }
+    std::uint16_t GetAsyncKeyState(int virtualKey) override {
+        keyQueries.push_back(virtualKey);
+        if (keyStates.contains(virtualKey)) return keyStates.at(virtualKey);
+        return static_cast<std::uint16_t>((down_.contains(virtualKey) ? 0x8000 : 0) | pressed_.erase(virtualKey));
+    }
+    std::optional<std::vector<std::uint8_t>> ReadSharedMemory(const std::string& name, std::size_t bytes) override {
+        if (!sharedMemory.contains(name) || unmappableSharedMemory.contains(name)) return std::nullopt;
+        std::vector<std::uint8_t> copy = sharedMemory.at(name);
+        copy.resize(bytes, 0);
+        return copy;
+    }
+    // One settings file, wherever the product looks for it.
+    std::int32_t GetPrivateProfileIntA(const std::string& section, const std::string& key, std::int32_t defaultValue,
+                                       const std::string&) override {
+        const auto value = ini.find(section + "/" + key);
+        if (value == ini.end()) return defaultValue;
+        return static_cast<std::int32_t>(std::strtol(value->second.c_str(), nullptr, 10));
+    }
+    std::string GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                         const std::string& defaultValue, int bufferChars, const std::string&) override {
+        const auto value = ini.find(section + "/" + key);
+        return (value == ini.end() ? defaultValue : value->second).substr(0, std::size_t(bufferChars - 1));
+    }
+    bool WritePrivateProfileStringA(const std::string& section, const std::string& key, const std::string& value,
+                                    const std::string&) override {
+        iniWrites.push_back(section + "/" + key + "=" + value);
+        if (!failWrites) ini[section + "/" + key] = value;
+        return !failWrites;
+    }
+    std::optional<std::string> GetSpecialFolderPath(int csidl) override {  // the 260-character buffer as filled
+        if (!specialFolders.contains(csidl)) return std::nullopt;
+        return specialFolders.at(csidl) + std::string(260 - specialFolders.at(csidl).size(), '\0');
+    }
+    std::string ModuleFolder() override { return "C:\\Tunebridge"; }
+    bool FileExists(const std::string& path) override { return files.contains(path); }
+    void CreateProcessA(const std::string& path, int showStyle) override {
+        processStarts.emplace_back(path, showStyle);
+        if (onCreateProcess) onCreateProcess();
+    }
+    int MessageBoxA(const std::string& text, const std::string& title, unsigned style) override {
+        messageBoxes.push_back(title + "|" + text + "|" + std::to_string(style));
+        return 1;
+    }
+    void ShellExecuteOpen(const std::string& address, const std::string& directory) override {
+        shellOpens.push_back(address + "|" + directory);
+    }
+    std::string KeyNameText(int virtualKey) override { return keyNames.contains(virtualKey) ? keyNames.at(virtualKey) : ""; }
+    std::int32_t DirectSoundCreate() override { return 0; }
+    std::int32_t DirectSoundSetCooperativeLevel(Hwnd, std::uint32_t) override { return 0; }
+    void DoEvents() override { if (onYield) onYield(); }
+    void WaitForMessages(int timeoutMs) override {
+        AdvanceClock(std::chrono::milliseconds{timeoutMs});
+        DoEvents();
+    }
+    std::chrono::system_clock::time_point Now() override { return kEpoch + elapsed_; }
+    std::uint64_t TickCountMs() override { return static_cast<std::uint64_t>(elapsed_.count()); }
+    [[noreturn]] void EndProgram() override {
+        ended = true;
+        throw ProgramEnded{};
+    }
 
 private:
-    std::int32_t Deliver(Message message);
-    void CollectDescendants(Hwnd parent, std::vector<Hwnd>& out) const;
-    static std::string Key(const std::string& path);
+    static constexpr std::chrono::sys_seconds kEpoch{std::chrono::seconds{1767225600}};  // 2026-01-01
+
+    std::vector<Hwnd>& Siblings(Hwnd window) {
+        const Hwnd parent = windows_.at(window).parent;
+        return parent == 0 ? topLevel_ : windows_.at(parent).children;
+    }
+    std::int32_t Deliver(Message message) {
+        messages.push_back(message);
+        if (!windows_.contains(message.hwnd)) return 0;
+        FakeWindow& window = windows_.at(message.hwnd);
+        if (window.handler) {
+            if (const auto answer = window.handler(window, message)) return *answer;
+        }
+        if (message.msg == kSetText) window.text = message.text;
+        return message.msg == kGetTextLength ? static_cast<std::int32_t>(window.text.size()) : message.msg == kSetText;
+    }
 
     Hwnd nextHandle_ = 0x10010;
     std::map<Hwnd, FakeWindow> windows_;
     std::vector<Hwnd> topLevel_;
-    std::vector<Message> messages_;
-
-    struct KeyState {
-        bool down = false;
-        bool pressedSinceQuery = false;
-        std::deque<std::uint16_t> queued;
-    };
-    std::map<int, KeyState> keys_;
-    std::vector<int> keyQueries_;
-
-    std::map<std::string, std::vector<std::uint8_t>> sharedMemory_;
-    std::map<std::string, ProfileFile> profiles_;  // keyed case-insensitively
-    std::map<std::string, bool> plainFiles_;
-    bool failWrites_ = false;
-
-    std::chrono::sys_seconds now_{std::chrono::seconds{1767225600}};  // 2026-01-01
-    std::chrono::milliseconds subSecond_{0};
-    std::uint64_t tickMs_ = 1000;
+    std::set<int> down_;
+    std::set<int> pressed_;  // since the key's last query
+    std::chrono::milliseconds elapsed_{0};
 };
 
 } // namespace tunebridge::fake

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fake/fake_desktop.h"
-#include "fake/fake_mbm.h"
+#include "fake/fake_peers.h"
 
 namespace tunebridge {
 namespace {
@@ -42,10 +42,10 @@ TEST(SensorReader, EachReaderCopiesItsRegionOrAnswersZerosWithItsFailureText) {
             SCOPED_TRACE(failing + (failure == Failure::missing ? " missing" : " unmappable"));
             FakeDesktop desktop;
             // -3 and 4588, little-endian.
-            desktop.SetSharedMemory(kDataRegion, Page({{0, "\xFD\xFF\xFF\xFF"s}, {120, "\xEC\x11\0\0"s}}));
-            desktop.SetSharedMemory(kNamesRegion, Page({{0, "CPU  "}, {11, "CPU 2"}, {110, "VCORE"}, {220, "FAN"}}));
-            desktop.SetSharedMemory(kInfoRegion, Page({{0, "5.1.8.0"}}));
-            if (failure == Failure::missing) desktop.RemoveSharedMemory(failing);
+            desktop.sharedMemory[kDataRegion] = Page({{0, "\xFD\xFF\xFF\xFF"s}, {120, "\xEC\x11\0\0"s}});
+            desktop.sharedMemory[kNamesRegion] = Page({{0, "CPU  "}, {11, "CPU 2"}, {110, "VCORE"}, {220, "FAN"}});
+            desktop.sharedMemory[kInfoRegion] = Page({{0, "5.1.8.0"}});
+            if (failure == Failure::missing) desktop.sharedMemory.erase(failing);
             if (failure == Failure::unmappable) desktop.unmappableSharedMemory.insert(failing);
             SensorReader reader(desktop);
 
@@ -84,7 +84,7 @@ TEST(SensorReader, OnlyAThirdCharacterZeroTellsAVersionBefore51) {
     for (const auto& [version, supported] : cases) {
         SCOPED_TRACE(version.value_or("(no region)"));
         FakeDesktop desktop;
-        if (version) desktop.SetSharedMemory(kInfoRegion, Page({{0, *version}}));
+        if (version) desktop.sharedMemory[kInfoRegion] = Page({{0, *version}});
         SensorReader reader(desktop);
         EXPECT_EQ(reader.IsMBMVersionSupported(), supported);
     }
@@ -118,9 +118,9 @@ TEST(SensorAnnouncer, TypesTheLineWhileTheValuesCanBeRead) {
     fake::PublishMbm(desktop, {46, 4588, "CPU", "FAN", "5.1.8.0"});
     SensorAnnouncer announcer(desktop);
     EXPECT_EQ(announcer.Tick(kExampleColours, true), kColouredExample);
-    desktop.RemoveSharedMemory(kInfoRegion);
+    desktop.sharedMemory.erase(kInfoRegion);
     EXPECT_EQ(announcer.Tick(kExampleColours, false), kPlainExample) << "no information is no old version";
-    desktop.RemoveSharedMemory(kDataRegion);
+    desktop.sharedMemory.erase(kDataRegion);
     EXPECT_EQ(announcer.Tick(kExampleColours, false), std::nullopt) << "no zeros posing as readings";
     EXPECT_EQ(announcer.Reader().StatusText(), kDataFailure);
     EXPECT_FALSE(desktop.ended);
