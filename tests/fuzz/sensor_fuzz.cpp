@@ -1,10 +1,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <cstring>
-#include <map>
+#include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "fake/fake_mbm.h"
 #include "fuzz.h"
@@ -13,33 +11,22 @@
 using namespace tunebridge;
 using fuzz::Expect;
 
-// The sensor program's three regions as any bytes, each there or not, short or long.
+// Any readings, names and version text as the sensor program publishes them.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     fuzz::FuzzDesktop desktop;
-    std::map<std::string, std::vector<std::uint8_t>> regions;
-    for (const char* name : {peers::kMbmInfoRegion, peers::kMbmDataRegion, peers::kMbmNamesRegion}) {
-        if (input.ConsumeBool()) desktop.SetSharedMemory(name, regions[name] = input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange(0, 400)));
-    }
-    const SensorColours colours{input.ConsumeIntegral<std::int16_t>(), input.ConsumeIntegral<std::int16_t>(),
-                                input.ConsumeIntegral<std::int16_t>(), input.ConsumeIntegral<std::int16_t>()};
-    // A little-endian reading as published at `offset`.
-    const auto reading = [&](std::size_t offset) {
-        std::vector<std::uint8_t> bytes = regions[peers::kMbmDataRegion];
-        bytes.resize(offset + 4);
-        std::int32_t value = 0;
-        std::memcpy(&value, bytes.data() + offset, 4);
-        return std::to_string(std::llabs(value));
-    };
+    const fake::MbmReadings readings{input.ConsumeIntegral<std::int32_t>(), input.ConsumeIntegral<std::int32_t>(),
+                                     input.ConsumeRandomLengthString(12), input.ConsumeRandomLengthString(12),
+                                     input.ConsumeRandomLengthString(12)};
+    fake::PublishMbm(desktop, readings);
     try {
-        const std::optional<std::string> line = SensorAnnouncer(desktop).Tick(colours, input.ConsumeBool());
-        Expect(line.has_value() == regions.contains(peers::kMbmDataRegion), "a line exactly when the readings are there");
-        if (!line) return 0;
-        Expect(std::ranges::none_of(*line, [](unsigned char c) { return c < 20; }), "names end before a control code");
-        Expect(line->find(reading(0)) != std::string::npos && line->find(reading(120)) != std::string::npos, "both readings shown");
+        const auto line = SensorAnnouncer(desktop).Tick(SensorColours{}, input.ConsumeBool());
+        Expect(line && std::ranges::none_of(*line, [](unsigned char c) { return c < 20; }),
+               "a line, its names ended at a control code");
+        for (const std::int32_t value : {readings.temperature, readings.fan})
+            Expect(line->find(std::to_string(std::llabs(value))) != std::string::npos, "both readings shown");
     } catch (const fake::ProgramEnded&) {
-        const std::vector<std::uint8_t>& info = regions[peers::kMbmInfoRegion];
-        Expect(info.size() > 2 && info[2] == '0', "only a sensor program older than 5.1 ends the program");
+        Expect(readings.version.size() > 2 && readings.version[2] == '0', "only a version before 5.1 ends the program");
     }
     return 0;
 }
