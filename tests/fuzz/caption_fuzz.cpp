@@ -1,5 +1,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <string>
 
 #include "announce/track_announcer.h"
@@ -26,12 +27,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const PlayerInfoValue title = player.Info(13);
     const auto* text = std::get_if<std::string>(&title);
-    Expect(!text || (caption.find(*text) != std::string::npos && player.Info(13) == title), "the title: from the caption, stable");
+    Expect(!text || (caption.find(*text) != std::string::npos && player.Info(13) == title),
+           "the title: a piece of the caption, the same when asked again");
     std::string trackLine;
     announcer.Tick(caption, trackLine);
     Expect(console.TypedLines().size() <= 1, "at most one track line for a caption");
     announcer.Tick(caption, trackLine);
     Expect(console.TypedLines().size() <= 1, "no second line for the same caption");
-    for (const std::string& command : console.ExecutedCommands()) Expect(command.starts_with("echo "), "only echo runs");
+    Expect(std::ranges::all_of(console.ExecutedCommands(), [](const std::string& c) { return c.starts_with("echo "); }),
+           "only echo commands run");
     return 0;
 }

@@ -8,16 +8,6 @@
 using namespace tunebridge;
 using fuzz::Expect;
 
-namespace {
-
-std::vector<std::int16_t> Numbers(const Settings& settings) {
-    std::vector<std::int16_t> numbers(settings.colors.begin(), settings.colors.end());
-    for (const HotkeyBinding& b : settings.hotkeys) numbers.insert(numbers.end(), {b.key, b.shift, b.ctrl, b.alt});
-    return numbers;
-}
-
-} // namespace
-
 // Any text as tunebridge.ini: it loads, or stops at an out-of-range number after telling the user.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::FuzzDesktop desktop;
@@ -30,11 +20,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Expect(error.Number() == kErrOverflow && desktop.messageBoxes.size() == 1, "only an overflow stops, told once");
         return 0;
     }
+    const auto numbers = [](const Settings& settings) {
+        std::vector<std::int16_t> all(settings.colors.begin(), settings.colors.end());
+        for (const HotkeyBinding& b : settings.hotkeys) all.insert(all.end(), {b.key, b.shift, b.ctrl, b.alt});
+        return all;
+    };
     // Saved and loaded again, as at the next start, every number comes back.
     SaveSettings(desktop, loaded);
     desktop.SetFileText(path, desktop.FileText(path));
     Settings reloaded;
     LoadSettings(desktop, reloaded);
-    Expect(desktop.messageBoxes.empty() && Numbers(reloaded) == Numbers(loaded), "the numbers survive a save");
+    Expect(desktop.messageBoxes.empty() && numbers(reloaded) == numbers(loaded), "the numbers survive a save");
     return 0;
 }

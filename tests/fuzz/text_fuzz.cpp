@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     const std::string clean = CleanString(text);
-    Expect(text.find(clean) != std::string::npos && CleanString(clean) == clean, "CleanString: a piece of its input, stable");
+    Expect(text.find(clean) != std::string::npos && CleanString(clean) == clean, "CleanString: a piece, stable");
     Expect(std::ranges::none_of(clean, [](unsigned char c) { return c < 20; }), "CleanString: no code below 20");
     const auto bytes = ToAnsiBytes(text);
     Expect(bytes.size() == std::min<std::size_t>(size, 32767) + 1 && bytes.back() == 0 &&
