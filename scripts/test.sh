@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every test: the unit tests natively, the same under
-# AddressSanitizer and UBSan, then the Windows build's end-to-end tests under Wine.
+# AddressSanitizer and UBSan, the fuzz targets for a fixed number of inputs each,
+# then the Windows build's end-to-end tests under Wine.
 # Ends with the ctest summary of each preset; exits non-zero when any step failed.
 #
 # Environment: TUNEBRIDGE_BUILD_ROOT puts the build folders elsewhere (default: build/).
@@ -47,9 +48,10 @@ run_preset() {
   fi
 }
 
-presets=(native native-sanitize windows)
+presets=(native native-sanitize fuzz windows)
 run_preset native
 run_preset native-sanitize
+run_preset fuzz
 run_preset windows bash scripts/wine-session.sh "$build_root/windows" --
 
 echo
