@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fake/fake_desktop.h"
+#include "fake/fake_peers.h"
 
 namespace tunebridge::fuzz {
 
@@ -13,10 +13,5 @@ inline void Expect(bool holds, const char* invariant) {
     std::fprintf(stderr, "broken invariant: %s\n", invariant);
     std::abort();
 }
-
-// The fake desktop with the one query it does not answer yet.
-struct FuzzDesktop : fake::FakeDesktop {
-    bool IsWindow(Hwnd window) override { return window != 0 && Exists(window); }
-};
 
 } // namespace tunebridge::fuzz

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "fake/fake_mbm.h"
 #include "fuzz.h"
 #include "mbm/sensor_announcer.h"
 
@@ -14,8 +13,8 @@ using fuzz::Expect;
 // Any readings, names and version text as the sensor program publishes them.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    fuzz::FuzzDesktop desktop;
-    const fake::MbmReadings readings{input.ConsumeIntegral<std::int32_t>(), input.ConsumeIntegral<std::int32_t>(),
+    fake::FakeDesktop desktop;
+    const peers::MbmReadings readings{input.ConsumeIntegral<std::int32_t>(), input.ConsumeIntegral<std::int32_t>(),
                                      input.ConsumeRandomLengthString(12), input.ConsumeRandomLengthString(12),
                                      input.ConsumeRandomLengthString(12)};
     fake::PublishMbm(desktop, readings);

@@ -1,3 +1,5 @@
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <string>
 #include <vector>
 
@@ -8,11 +10,18 @@
 using namespace tunebridge;
 using fuzz::Expect;
 
-// Any text as tunebridge.ini: it loads, or stops at an out-of-range number after telling the user.
+// Any values under the keys the program reads (and some it does not): it loads,
+// or stops at an out-of-range number after telling the user.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz::FuzzDesktop desktop;
-    const std::string path = desktop.moduleFolder + "\\tunebridge.ini";
-    desktop.SetFileText(path, std::string(reinterpret_cast<const char*>(data), size));
+    FuzzedDataProvider input(data, size);
+    fake::FakeDesktop desktop;
+    const char* sections[] = {"Keys", "SKeys", "CKeys", "AKeys", "Color", "Text", "Other"};
+    while (input.remaining_bytes() > 0) {
+        const std::string section = input.PickValueInArray(sections);
+        const std::string stem = section == "Color" ? "Color" : section == "Text" ? "Text" : "Key";
+        desktop.ini[section + "/" + stem + std::to_string(input.ConsumeIntegralInRange(0, 15))] =
+            input.ConsumeRandomLengthString(24);
+    }
     Settings loaded;
     try {
         LoadSettings(desktop, loaded);
@@ -27,7 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     // Saved and loaded again, as at the next start, every number comes back.
     SaveSettings(desktop, loaded);
-    desktop.SetFileText(path, desktop.FileText(path));
     Settings reloaded;
     LoadSettings(desktop, reloaded);
     Expect(desktop.messageBoxes.empty() && numbers(reloaded) == numbers(loaded), "the numbers survive a save");
