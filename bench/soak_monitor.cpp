@@ -367,8 +367,8 @@ std::string Report(const std::vector<Sample>& samples, const Counts& counts, int
     }
     if (std::string(end.memorySource) != "PrivateUsage") {
         out << "\nWine answers PrivateUsage with 0 for another process; the private bytes are the PagefileUsage\n"
-            << "of NtQuerySystemInformation(SystemProcessInformation), which Wine takes from the Unix process\n"
-            << "(RssAnon + VmSwap of /proc/<pid>/status: its anonymous memory, the heap included).\n";
+            << "of NtQuerySystemInformation(SystemProcessInformation), which Wine takes from the Unix process's\n"
+            << "anonymous memory, the heap included (it matched RssAnon of /proc/<pid>/status when checked).\n";
     }
     if (!end.gdiObjects || !end.userObjects) {
         out << "\nn/a: Wine does not implement GetGuiResources (it answers 0 with ERROR_CALL_NOT_IMPLEMENTED);\n"
@@ -386,6 +386,7 @@ std::string Report(const std::vector<Sample>& samples, const Counts& counts, int
         << "| track lines announcing no change | " << counts.extra << " |\n"
         << "| playlist requests (marker lines printed) | " << counts.markers << " |\n"
         << "| playlists listed | " << counts.playlists << " (" << counts.playlistLines << " lines) |\n"
+        << "| playlist requests not answered | " << counts.markers - counts.playlists << " |\n"
         << "| sensor lines | " << counts.sensorLines << " (one every " << kSensorPeriodSeconds << " s would be "
         << static_cast<int>(end.seconds) / kSensorPeriodSeconds << ") |\n"
         << "| console lines of the chatter | " << counts.chatterLines << " |\n"
