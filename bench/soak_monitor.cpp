@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -45,6 +46,7 @@ constexpr std::chrono::seconds kMarkerPeriod{30};
 // The first marker falls inside the warm-up, so the first listing's
 // allocations count as start-up, not as growth.
 constexpr std::chrono::seconds kFirstMarker{15};
+constexpr std::chrono::seconds kAnnounceDeadline{5};
 constexpr int kChatterMs = 20;
 constexpr int kAdvanceMs = 5000;
 constexpr int kSensorPeriodSeconds = 10;
@@ -468,6 +470,9 @@ int Run(int minutes, const std::optional<std::string>& reportPath) {
         std::fflush(stdout);
     }
 
+    // A change made just before the last sample gets its announcement
+    // before the program is closed, rather than counting as not announced.
+    WaitUntil([&] { return Count(console, player).missed == 0; }, kAnnounceDeadline);
     if (!product.Close()) std::printf("tunebridge.exe did not end by itself after WM_CLOSE\n");
     sensors.Close();
     player.Close();
