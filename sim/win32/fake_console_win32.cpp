@@ -19,6 +19,7 @@ constexpr int kQuitId = 3;
 // Far more than the 300,000 characters a console that never wipes may hold
 // before it is cleared.
 constexpr LPARAM kOutputLimit = 0x7FFFFFFE;
+constexpr UINT_PTR kChatterTimer = 1;
 
 struct ConsoleProgram {
     ConsoleEngine engine;
@@ -32,6 +33,7 @@ struct ConsoleProgram {
     bool cleared = false;     // the buffer was emptied since the window was last updated
     bool wiped = false;       // the buffer was wiped since the window was last updated
     bool updating = false;    // our own WM_SETTEXT on the output window
+    long long chatterLines = 0;
 };
 
 ConsoleProgram* program = nullptr;
@@ -96,6 +98,14 @@ LRESULT CALLBACK ConsoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         CloseIfQuit();
         return understood ? 1 : 0;
     }
+    case WM_TIMER: {
+        // A busy server: a frag message at every tick, as the game prints them.
+        const long long line = ++program->chatterLines;
+        program->engine.Print("chatter " + std::to_string(line) + ": Player" + std::to_string(line % 16) +
+                              " was railed by Player" + std::to_string((line + 5) % 16));
+        ShowBuffer();
+        return 0;
+    }
     case WM_COMMAND:
         if (LOWORD(wParam) == kClearId) {
             program->engine.Clear();
@@ -124,10 +134,10 @@ int main(int argc, char** argv) {
     using namespace tunebridge::peers;
     UseBinaryStdio();
     const auto arguments =
-        PeerArguments::Parse(argc, argv, {"--title", "--log", "--prefill", "--player-name"}, {"--no-wipe"});
+        PeerArguments::Parse(argc, argv, {"--title", "--log", "--prefill", "--player-name", "--chatter-ms"}, {"--no-wipe"});
     if (!arguments) {
         return Fail("usage: fake_console --title <title> --log <path> [--prefill <N>] [--player-name <name>] "
-                    "[--no-wipe]");
+                    "[--no-wipe] [--chatter-ms <ms>]");
     }
     ConsoleProgram state;
     program = &state;
@@ -169,6 +179,11 @@ int main(int argc, char** argv) {
         if (!chars || *chars < 0) return Fail("--prefill takes a character count");
         state.engine.Prefill(static_cast<std::size_t>(*chars));
         ShowBuffer();
+    }
+    if (const auto chatter = arguments->Value("--chatter-ms")) {
+        const auto ms = ParseInt32(*chatter);
+        if (!ms || *ms <= 0) return Fail("--chatter-ms takes a period in milliseconds");
+        SetTimer(state.window, kChatterTimer, static_cast<UINT>(*ms), nullptr);
     }
     ShowWindow(state.window, SW_SHOWNOACTIVATE);
     const int code = RunMessageLoop();

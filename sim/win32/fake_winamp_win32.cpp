@@ -14,6 +14,7 @@ namespace {
 constexpr char kClassName[] = "Winamp v1.x";
 constexpr UINT_PTR kClockTimer = 1;
 constexpr UINT kClockIntervalMs = 100;
+constexpr UINT_PTR kAdvanceTimer = 2;
 
 struct PlayerProgram {
     PlayerEngine engine;
@@ -43,6 +44,19 @@ void ShowCaption() {
     SetWindowTextA(program->window, caption.c_str());
 }
 
+// The listener moving on by itself, as a soak run needs: the next entry
+// (the first after the last) from its start, logged so that every change can
+// be matched with the track line announcing it.
+void AdvanceTrack() {
+    PlayerEngine& engine = program->engine;
+    const int count = static_cast<int>(engine.Playlist().size());
+    if (count == 0) return;
+    engine.SetIndex((engine.Index() + 1) % count);
+    engine.SetPosition(0);
+    program->log.Write("ADVANCE " + std::to_string(engine.Index()));
+    ShowCaption();
+}
+
 LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -60,6 +74,10 @@ LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return understood ? 1 : 0;
     }
     case WM_TIMER: {
+        if (wParam == kAdvanceTimer) {
+            AdvanceTrack();
+            return 0;
+        }
         const ULONGLONG now = GetTickCount64();
         program->engine.Advance(static_cast<std::int64_t>(now - program->lastTick));
         program->lastTick = now;
@@ -81,10 +99,10 @@ int main(int argc, char** argv) {
     using namespace tunebridge::peers;
     UseBinaryStdio();
     const auto arguments = PeerArguments::Parse(
-        argc, argv, {"--playlist", "--log", "--index", "--position-ms", "--state"},
+        argc, argv, {"--playlist", "--log", "--index", "--position-ms", "--state", "--advance-ms"},
         {"--clock", "--timestamps", "--shuffle"});
     const char* usage = "usage: fake_winamp --playlist <file> --log <path> [--index <n>] [--position-ms <ms>] "
-                        "[--state playing|paused|stopped] [--clock] [--timestamps] [--shuffle]";
+                        "[--state playing|paused|stopped] [--clock] [--timestamps] [--shuffle] [--advance-ms <ms>]";
     if (!arguments) return Fail(usage);
 
     PlayerProgram state;
@@ -133,6 +151,11 @@ int main(int argc, char** argv) {
     if (arguments->Flag("--clock")) {
         state.lastTick = GetTickCount64();
         SetTimer(state.window, kClockTimer, kClockIntervalMs, nullptr);
+    }
+    if (const auto text = arguments->Value("--advance-ms")) {
+        const auto ms = ParseInt32(*text);
+        if (!ms || *ms <= 0) return Fail(usage);
+        SetTimer(state.window, kAdvanceTimer, static_cast<UINT>(*ms), nullptr);
     }
     // A starter that gives a show style gets it, as Tunebridge's launch
     // (minimised) does; otherwise the player shows without taking the focus.
