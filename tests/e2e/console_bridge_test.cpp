@@ -8,11 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <functional>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "harness/peers.h"
 #include "harness/product.h"
@@ -89,9 +84,9 @@ TEST_F(ConsoleBridge, FullBufferIsClearedAndReadingGoesOnAfterIt) {
     ASSERT_NO_FATAL_FAILURE(ExpectConsoleText([](const std::string& text) { return text == "before the flood\r\n"; }));
 
     ASSERT_TRUE(console_.Prefill(300000));
-    ASSERT_TRUE(console_.WaitForLog([](const Lines& log) { return std::ranges::count(log, "CLEAR") > 0; }))
+    ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(console_.Log(), "CLEAR") > 0; }, kPeerDeadline))
         << "the console was never cleared";
-    EXPECT_LT(console_.OutputText().size(), 1000u);
+    EXPECT_LT(TextOf(console_.Output()).size(), 1000u);
 
     // The seen length follows the cleared buffer, so new text is read again.
     // A line printed before that tick's last length read counts as seen, so
@@ -146,9 +141,9 @@ TEST_F(ConsoleBridge, TrackTitlesReachTheConsoleAsOneHarmlessEcho) {
         {"Song;quit", "Song,quit", "Song,quit"},
         {"Say \"hi\"; bind x quit", "'hi',", "Say 'hi', bind x quit"},
     };
-    PlayerPeer::Options options;
-    for (const Case& c : cases) options.titles.push_back(c.title);
-    ASSERT_TRUE(player_.Start(folder_, options));
+    Lines titles;
+    for (const Case& c : cases) titles.push_back(c.title);
+    ASSERT_TRUE(player_.Start(folder_, {.titles = titles}));
     ASSERT_TRUE(console_.Start(folder_, {.title = "Wolf Console"}));
     ASSERT_TRUE(product_.Start(folder_));
 

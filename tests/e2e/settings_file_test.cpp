@@ -6,10 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <ostream>
-#include <string>
-#include <vector>
 
 #include "harness/peers.h"
 #include "harness/product.h"
