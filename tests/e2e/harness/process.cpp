@@ -60,12 +60,6 @@ bool ChildProcess::WaitForExit(std::chrono::milliseconds deadline) const {
     return process_ != nullptr && WaitForSingleObject(process_, static_cast<DWORD>(deadline.count())) == WAIT_OBJECT_0;
 }
 
-std::optional<DWORD> ChildProcess::ExitCode() const {
-    DWORD code = 0;
-    if (IsRunning() || process_ == nullptr || !GetExitCodeProcess(process_, &code)) return std::nullopt;
-    return code;
-}
-
 bool ChildProcess::Close(std::chrono::milliseconds grace) {
     if (!IsRunning()) return process_ != nullptr;
     // Every window of the process gets WM_CLOSE: the search never stops early.

@@ -34,7 +34,6 @@ public:
     HANDLE Handle() const { return process_; }
     bool IsRunning() const;
     bool WaitForExit(std::chrono::milliseconds deadline) const;
-    std::optional<DWORD> ExitCode() const;  // once the process has ended
     // WM_CLOSE to its top-level windows, up to `grace` to end, then terminated.
     // True when it ended by itself.
     bool Close(std::chrono::milliseconds grace);
