@@ -4,20 +4,28 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "harness/keyboard.h"
 #include "harness/peers.h"
 #include "harness/product.h"
-#include "harness/wait.h"
 
 namespace tunebridge::e2e {
 namespace {
 
 namespace id = control_id;
 using Entries = std::vector<std::pair<std::string, std::string>>;
+
+// "major.minor.revision" from the version resource of `exe`.
+std::string FileVersion(const std::filesystem::path& exe) {
+    std::vector<char> data(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT size = 0;
+    if (data.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &size)) {
+        return "(no version resource)";
+    }
+    return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(info->dwFileVersionLS));
+}
 
 // The player must be up first, or start-up stops at its Retry prompt. The
 // pointer stays parked, so the keys a test holds are not let go.
@@ -39,7 +47,8 @@ protected:
     // Clicks a main-window button; the dialog it opens must take the keyboard.
     void Open(int button) {
         ASSERT_TRUE(PressButton(main_, button));
-        ASSERT_TRUE(WaitUntil([&] { return (dialog_ = OwnedWindowOf(main_)) && GetForegroundWindow() == dialog_; },
+        const auto over = [&](HWND window) { return GetWindow(window, GW_OWNER) == main_ && IsWindowVisible(window); };
+        ASSERT_TRUE(WaitUntil([&] { return (dialog_ = FindTopLevel(over)) && GetForegroundWindow() == dialog_; },
                               kProductDeadline));
         EXPECT_FALSE(IsWindowEnabled(main_)) << "the main window takes input under its dialog";
     }
@@ -50,7 +59,12 @@ protected:
     bool Focus(int control) const {
         PostMessageW(Control(control), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         PostMessageW(Control(control), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        return WaitUntil([&] { return FocusOf(dialog_) == Control(control); }, kProductDeadline);
+        const auto focus = [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info) ? info.hwndFocus : nullptr;
+        };
+        return WaitUntil([&] { return focus() == Control(control); }, kProductDeadline);
     }
 
     // Holds `keys`, pressed in order in the key box `control`, until it shows `shown`.

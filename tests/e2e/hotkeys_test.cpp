@@ -1,21 +1,15 @@
 // The real tunebridge.exe under Wine beside the simulated player: keys pressed
 // with SendInput reach the program through the system-wide key state, and a
 // bound combination sends its command to the player once per press.
-//
-// Nothing here may ask GetAsyncKeyState about the keys it presses: the
-// "pressed since the last query" bit is shared with the program under test.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdint>
-#include <string>
+#include <algorithm>
 
 #include "harness/keyboard.h"
 #include "harness/peers.h"
 #include "harness/product.h"
-#include "harness/wait.h"
 
 namespace tunebridge::e2e {
 namespace {
@@ -47,13 +41,11 @@ protected:
         const auto folder = TestDir();
         ParkPointerAwayFromWindows();
         ASSERT_TRUE(player_.Start(folder, {.titles = {"Artist One - First Song", "Artist Two - Second Song"}}));
-        // Not activated, as beside a game that keeps the foreground. The
-        // window shows once start-up has made the remote, so the hotkeys
-        // have something to run from then on.
+        // Not activated, as beside a game that keeps the foreground; the window
+        // shows once start-up has made the remote that the hotkeys run.
         ASSERT_TRUE(product_.Start(folder, kIni, SW_SHOWNOACTIVATE));
-        // A window that appears may still make Wine let go of the keys held
-        // at that moment (see ParkPointerAwayFromWindows); the first witness
-        // press is therefore tried again until one gets through.
+        // A window that appears may make Wine let go of the keys held then
+        // (see ParkPointerAwayFromWindows): the first witness press is retried.
         bool ready = false;
         for (int attempt = 0; attempt < kReadinessAttempts && !ready; ++attempt) ready = WitnessPoll(kReadinessAttempt);
         ASSERT_TRUE(ready) << "the witness key never reached the program";
@@ -61,23 +53,14 @@ protected:
 
     void TearDown() override {
         keyboard_.ReleaseAll();
-        if (product_.Window() != nullptr) {
-            EXPECT_TRUE(product_.Close()) << "the program did not end";
-        }
+        EXPECT_TRUE(product_.Window() == nullptr || product_.Close()) << "the program did not end";
         player_.Close();
     }
 
     // How many WM_COMMANDs with this id the player has received.
     int Received(std::uint32_t id) const {
-        int count = 0;
-        for (const PeerMessage& message : player_.Messages()) {
-            count += message.msg == peers::kPlayerWmCommand && message.wParam == id ? 1 : 0;
-        }
-        return count;
-    }
-
-    bool WaitForReceived(std::uint32_t id, int count, std::chrono::milliseconds deadline = kProductDeadline) const {
-        return WaitUntil([&] { return Received(id) >= count; }, deadline);
+        const std::string record = std::to_string(peers::kPlayerWmCommand) + " " + std::to_string(id) + " 0";
+        return static_cast<int>(std::ranges::count(player_.Messages(), record));
     }
 
     // Holds the witness key until its slot's command arrives, then lets go.
@@ -86,7 +69,7 @@ protected:
     ::testing::AssertionResult WitnessPoll(std::chrono::milliseconds deadline = kProductDeadline) {
         const int before = Received(command::kStop);
         if (!keyboard_.Press(kWitnessKey)) return ::testing::AssertionFailure() << "SendInput refused the witness key";
-        const bool seen = WaitForReceived(command::kStop, before + 1, deadline);
+        const bool seen = WaitUntil([&] { return Received(command::kStop) > before; }, deadline);
         keyboard_.Release(kWitnessKey);
         if (!seen) return ::testing::AssertionFailure() << "the witness key's Stop never came";
         return ::testing::AssertionSuccess();
@@ -108,7 +91,7 @@ TEST_F(Hotkeys, GenericShiftFiresOnlyWhenPressedBeforeTheKeyAndOncePerPress) {
 
     ASSERT_TRUE(keyboard_.Press(VK_SHIFT));
     ASSERT_TRUE(keyboard_.Press(kBoundKey));
-    ASSERT_TRUE(WaitForReceived(command::kPlay, 1)) << "Shift, then F5 did not send Play";
+    ASSERT_TRUE(WaitUntil([&] { return Received(command::kPlay) >= 1; }, kProductDeadline)) << "Shift, F5: no Play";
     EXPECT_TRUE(WaitUntil([&] { return product_.ControlText(control_id::kLastAction) == "TrackPlay"; },
                           kProductDeadline))
         << "the last action shows \"" << product_.ControlText(control_id::kLastAction) << "\"";
@@ -125,7 +108,7 @@ TEST_F(Hotkeys, GenericShiftFiresOnlyWhenPressedBeforeTheKeyAndOncePerPress) {
     keyboard_.ReleaseAll();
     ASSERT_TRUE(keyboard_.Press(VK_SHIFT));
     ASSERT_TRUE(keyboard_.Press(kBoundKey));
-    ASSERT_TRUE(WaitForReceived(command::kPlay, 2)) << "a new Shift+F5 did not send Play again";
+    ASSERT_TRUE(WaitUntil([&] { return Received(command::kPlay) >= 2; }, kProductDeadline)) << "new Shift+F5: no Play";
     keyboard_.ReleaseAll();
     ASSERT_TRUE(WitnessPoll());
     EXPECT_EQ(Received(command::kPlay), 2);

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "harness/peers.h"
 #include "harness/product.h"
@@ -76,8 +73,7 @@ TEST_F(SensorAnnouncer, AVersionBefore51EndsTheProgramAtTheFirstTickWithoutSavin
 
 TEST_F(SensorAnnouncer, WithoutTheSensorProgramNothingIsTypedUntilItStarts) {
     ASSERT_NO_FATAL_FAILURE(Start("Wolf Console", std::nullopt));
-    ASSERT_TRUE(console_.WaitForLog([&](const Lines&) { return console_.Typed().size() >= kPastFirstTick; },
-                                    kProductDeadline));
+    ASSERT_TRUE(WaitUntil([&] { return console_.Typed().size() >= kPastFirstTick; }, kProductDeadline));
     EXPECT_FALSE(console_.WaitForOut("MBMonitor", 0ms));
     ASSERT_TRUE(product_.Process().IsRunning());
     // The regions are looked for afresh at every tick.

@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
-#include <filesystem>
-#include <ostream>
-#include <string>
-#include <vector>
 
 #include "harness/peers.h"
 #include "harness/product.h"
@@ -66,51 +63,34 @@ TEST_F(SettingsFile, ANormalCloseWritesBackWhatWasLoadedAndKeepsForeignEntries) 
     EXPECT_EQ(entries->size(), 47u + 2u);
 }
 
-// A value outside -32768..32767 stops the start: the user is told which entry
-// to mend, the window never shows, and the file is not overwritten.
-struct OutOfRange {
-    const char* name;
-    const char* section;
-    const char* key;
-    const char* value;
-};
-
-void PrintTo(const OutOfRange& row, std::ostream* out) {
-    *out << "[" << row.section << "] " << row.key << "=" << row.value;
-}
-
 std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::ranges::transform(text, text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
 }
 
-class SettingsFileOutOfRange : public SettingsFile, public ::testing::WithParamInterface<OutOfRange> {};
-
-TEST_P(SettingsFileOutOfRange, IsReportedAndTheFileStaysAsItWas) {
-    const OutOfRange& row = GetParam();
-    const std::string ini = "[Other]\r\nFoo=bar\r\n[" + std::string(row.section) + "]\r\n" + row.key + "=" + row.value +
-                            "\r\n[Text]\r\nText0=Mine\r\n";
-    ASSERT_TRUE(product_.Launch(folder_, ini));
-
-    const MessageBoxSeen box = product_.WaitForMessageBox("Tunebridge");
-    ASSERT_NE(box.window, nullptr) << "no message about the value";
-    for (const std::string& named : {std::string(row.value), std::string(row.key), "[" + std::string(row.section) + "]",
-                                     product_.IniPath().string()}) {
-        EXPECT_NE(Lower(box.text).find(Lower(named)), std::string::npos) << "\"" << named << "\" not in: " << box.text;
+// A value outside -32768..32767 stops the start: the user is told which entry
+// to mend, the window never shows, and the file is not overwritten.
+TEST_F(SettingsFile, AValueOutOfRangeIsReportedAndTheFileStaysAsItWas) {
+    const std::array<std::string, 3> rows[] = {{"Keys", "Key0", "70000"}, {"Color", "Color11", "-32769"}};
+    for (const auto& [section, key, value] : rows) {
+        SCOPED_TRACE(key);
+        const std::string ini =
+            "[Other]\r\nFoo=bar\r\n[" + section + "]\r\n" + key + "=" + value + "\r\n[Text]\r\nText0=Mine\r\n";
+        Product product;
+        ASSERT_TRUE(product.Launch(folder_ / key, ini));
+        const MessageBoxSeen box = product.WaitForMessageBox("Tunebridge");
+        ASSERT_NE(box.window, nullptr) << "no message about the value";
+        for (const std::string& named : {value, key, "[" + section + "]", product.IniPath().string()}) {
+            EXPECT_NE(Lower(box.text).find(Lower(named)), std::string::npos) << named << " not in: " << box.text;
+        }
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        ASSERT_TRUE(PressButton(box.window, IDOK));
+        bool shown = false;
+        EXPECT_TRUE(product.WaitForEnd(shown)) << "the program did not end after the message";
+        EXPECT_FALSE(shown) << "the main window showed";
+        EXPECT_EQ(ReadFileBytes(product.IniPath()), ini);
     }
-    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-    ASSERT_TRUE(PressButton(box.window, IDOK));
-
-    bool shown = false;
-    EXPECT_TRUE(product_.WaitForEnd(shown)) << "the program did not end after the message";
-    EXPECT_FALSE(shown) << "the main window showed";
-    EXPECT_EQ(ReadFileBytes(product_.IniPath()), ini);
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, SettingsFileOutOfRange,
-                         ::testing::Values(OutOfRange{"FirstKeyAbove", "Keys", "Key0", "70000"},
-                                           OutOfRange{"LastColourBelow", "Color", "Color11", "-32769"}),
-                         [](const ::testing::TestParamInfo<OutOfRange>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace tunebridge::e2e

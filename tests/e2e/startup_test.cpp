@@ -7,15 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <optional>
-#include <string>
-#include <system_error>
-#include <vector>
 
 #include "harness/peers.h"
 #include "harness/product.h"
-#include "harness/wait.h"
 
 namespace tunebridge::e2e {
 namespace {
@@ -29,33 +23,25 @@ constexpr char kPlayerClass[] = "Winamp v1.x";
 // exist yet in a prefix of a 64-bit-only Wine.
 fs::path DefaultPlayerExe() {
     char folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILESX86 | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT,
-                                folder))) {
-        return {};
-    }
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILESX86 | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, folder);
     return fs::path(folder) / "winamp" / "winamp.exe";
 }
 
 // The start-up questions depend on the state of the whole prefix: no player
 // window and no player at the default path.
-::testing::AssertionResult NoPlayerAnywhere() {
-    if (FindWindowA(kPlayerClass, nullptr) != nullptr) {
-        return ::testing::AssertionFailure() << "a \"Winamp v1.x\" window is left over from elsewhere";
-    }
-    if (std::error_code error; fs::exists(DefaultPlayerExe(), error)) {
-        return ::testing::AssertionFailure() << DefaultPlayerExe().string() << " is left over from elsewhere";
-    }
-    return ::testing::AssertionSuccess();
+bool NoPlayerAnywhere() {
+    std::error_code error;
+    return FindWindowA(kPlayerClass, nullptr) == nullptr && !fs::exists(DefaultPlayerExe(), error);
 }
 
-SIZE OuterSize(HWND window) {
+std::pair<LONG, LONG> OuterSize(HWND window) {
     RECT frame{};
     GetWindowRect(window, &frame);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 TEST(Startup, WithoutThePlayerAsksAndAfterRetryFollowsTheOneStartedByHandInAFixedSizeWindow) {
-    ASSERT_TRUE(NoPlayerAnywhere());
+    ASSERT_TRUE(NoPlayerAnywhere()) << "a player is left over from elsewhere";
     const fs::path folder = TestDir();
     Product product;
     ASSERT_TRUE(product.Launch(folder));
@@ -69,8 +55,7 @@ TEST(Startup, WithoutThePlayerAsksAndAfterRetryFollowsTheOneStartedByHandInAFixe
     ASSERT_NE(retry.window, nullptr) << "no Retry box";
     EXPECT_EQ(retry.text, "Winamp is not running\r\nPlease run Winamp and click 'Retry'.");
     EXPECT_EQ(retry.buttons, (std::vector<int>{IDRETRY, IDCANCEL}));
-    const HWND hidden = product.Process().FindOwnWindow("", kMainWindowCaption);
-    EXPECT_TRUE(hidden == nullptr || !IsWindowVisible(hidden)) << "the window shows before start-up is done";
+    EXPECT_EQ(product.Process().FindOwnWindow("", kMainWindowCaption), nullptr) << "the window shows before start-up";
 
     ConsolePeer console;
     ASSERT_TRUE(console.Start(folder));
@@ -82,23 +67,15 @@ TEST(Startup, WithoutThePlayerAsksAndAfterRetryFollowsTheOneStartedByHandInAFixe
     EXPECT_EQ(product.WaitForMessageBox("", 0ms).window, nullptr);
     // The player found after Retry is the one the track line follows.
     EXPECT_TRUE(console.WaitForOut("1. Artist - Song", kProductDeadline)) << "no track line in the console";
-
-    // A message round trip through the window's thread lets pending paints happen first.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    const fs::path artifacts = BinDir().parent_path() / "artifacts";
-    fs::create_directories(artifacts);
-    EXPECT_TRUE(SaveScreenshot(artifacts / "main-window.bmp"));
+    EXPECT_TRUE(SaveArtifact(window, "main-window.bmp"));
 
     // Dragging a border is a resize like these; the window snaps back, and
     // comes back from the task bar at the same size.
-    const SIZE held = OuterSize(window);
-    const auto isHeld = [&] { return OuterSize(window).cx == held.cx && OuterSize(window).cy == held.cy; };
-    for (const SIZE wanted : {SIZE{700, 400}, SIZE{200, 60}}) {
-        SetWindowPos(window, nullptr, 0, 0, wanted.cx, wanted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        EXPECT_TRUE(WaitUntil(isHeld, kProductDeadline)) << "after a resize to " << wanted.cx << " x " << wanted.cy
-                                                         << " the window is " << OuterSize(window).cx << " x "
-                                                         << OuterSize(window).cy;
+    const auto held = OuterSize(window);
+    const auto isHeld = [&] { return OuterSize(window) == held; };
+    for (const auto& [width, height] : {std::pair{700, 400}, {200, 60}}) {
+        SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(WaitUntil(isHeld, kProductDeadline)) << "not held after a resize to " << width << " x " << height;
     }
     ShowWindow(window, SW_MINIMIZE);
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, kProductDeadline));
@@ -106,39 +83,28 @@ TEST(Startup, WithoutThePlayerAsksAndAfterRetryFollowsTheOneStartedByHandInAFixe
     EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window) && isHeld(); }, kProductDeadline));
 
     EXPECT_TRUE(product.Close()) << "closing the window did not end the program";
-    EXPECT_EQ(product.Process().ExitCode(), 0u);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(GetExitCodeProcess(product.Process().Handle(), &exitCode) && exitCode == 0) << exitCode;
     EXPECT_TRUE(player.Close());
 }
 
-// The player copied to the default path for one test; removed again, with the
-// folder when the test made it, whatever the test's outcome.
-class InstalledPlayer {
-public:
-    explicit InstalledPlayer(fs::path exe) : exe_(std::move(exe)) {}
-    InstalledPlayer(const InstalledPlayer&) = delete;
-    InstalledPlayer& operator=(const InstalledPlayer&) = delete;
-    ~InstalledPlayer() {
+// Removes the player copied to the default path, and the folder when the
+// test made it, whatever the test's outcome.
+struct Uninstall {
+    fs::path exe;
+    bool madeFolder;
+    ~Uninstall() {
         std::error_code ignored;
-        fs::remove(exe_, ignored);
-        if (madeFolder_) fs::remove(exe_.parent_path(), ignored);
+        fs::remove(exe, ignored);
+        if (madeFolder) fs::remove(exe.parent_path(), ignored);
     }
-
-    bool Install(const fs::path& from) {
-        std::error_code error;
-        madeFolder_ = fs::create_directories(exe_.parent_path(), error);
-        return !error && fs::copy_file(from, exe_, fs::copy_options::overwrite_existing, error) && !error;
-    }
-
-private:
-    fs::path exe_;
-    bool madeFolder_ = false;
 };
 
 TEST(Startup, StartsThePlayerFromProgramFilesX86MinimisedAndCarriesOn) {
-    ASSERT_TRUE(NoPlayerAnywhere());
-    // Declared first, so the player is stopped before its file goes.
-    InstalledPlayer installed(DefaultPlayerExe());
-    ASSERT_TRUE(installed.Install(BinDir() / "fake_winamp.exe"));
+    ASSERT_TRUE(NoPlayerAnywhere()) << "a player is left over from elsewhere";
+    // Made first, so the player is stopped before its file goes.
+    const Uninstall installed{DefaultPlayerExe(), fs::create_directories(DefaultPlayerExe().parent_path())};
+    ASSERT_TRUE(fs::copy_file(BinDir() / "fake_winamp.exe", installed.exe));
     ChildProcess launched;
     Product product;
     ASSERT_TRUE(product.Launch(TestDir()));
@@ -165,21 +131,19 @@ TEST(Startup, StartsThePlayerFromProgramFilesX86MinimisedAndCarriesOn) {
 // Windows environment), so a HOME without ALSA's null device is set for the
 // whole test program by a ctest entry of its own; in the usual session the
 // device is there and every other test shows that the program starts.
-std::optional<fs::path> HomeWithoutNullDevice() {
+bool HomeWithoutNullDevice() {
     const char* home = std::getenv("WINEHOMEDIR");  // "\??\Z:\..."
-    if (home == nullptr) return std::nullopt;
-    std::string path = home;
+    std::string path = home == nullptr ? "" : home;
     if (path.starts_with("\\??\\")) path.erase(0, 4);
     std::error_code error;
-    if (fs::exists(fs::path(path) / ".asoundrc", error)) return std::nullopt;
-    return fs::path(path);
+    return home != nullptr && !fs::exists(fs::path(path) / ".asoundrc", error);
 }
 
 TEST(DirectSoundGate, WithoutASoundDeviceTheProgramRefusesAndWritesNothing) {
     if (!HomeWithoutNullDevice()) {
         GTEST_SKIP() << "HOME has ALSA's null device; ctest runs this case as e2e_no_sound_device with an empty HOME";
     }
-    ASSERT_TRUE(NoPlayerAnywhere());
+    ASSERT_TRUE(NoPlayerAnywhere()) << "a player is left over from elsewhere";
     Product product;
     ASSERT_TRUE(product.Launch(TestDir()));
 

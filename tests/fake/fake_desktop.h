@@ -2,15 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <chrono>
-#include <cstdint>
-#include <functional>
 #include <map>
-#include <optional>
 #include <ostream>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "platform/desktop.h"
 
@@ -75,8 +69,7 @@ public:
         Siblings(nextHandle_).push_back(nextHandle_);
         return nextHandle_++;
     }
-    void DestroyWindow(Hwnd window) {
-        for (const Hwnd child : std::vector<Hwnd>(windows_.at(window).children)) DestroyWindow(child);
+    void DestroyWindow(Hwnd window) {  // a window without children
         std::erase(Siblings(window), window);
         windows_.erase(window);
     }

@@ -126,14 +126,5 @@ TEST(SensorAnnouncer, TypesTheLineWhileTheValuesCanBeRead) {
     EXPECT_FALSE(desktop.ended);
 }
 
-TEST(SensorAnnouncer, AVersionBefore51EndsTheProgram) {
-    FakeDesktop desktop;
-    fake::PublishMbm(desktop, {46, 4588, "CPU", "FAN", "5.0.3.0"});
-    SensorAnnouncer announcer(desktop);
-    EXPECT_THROW(announcer.Tick(kExampleColours, true), fake::ProgramEnded);
-    EXPECT_TRUE(desktop.ended);
-    EXPECT_EQ(announcer.Reader().StatusText(), "You are trying to access an MBM Version that is pre-5.1!");
-}
-
 }  // namespace
 }  // namespace tunebridge

@@ -5,52 +5,13 @@
 #include <sstream>
 
 #include "engine/peer_control.h"
-#include "harness/wait.h"
 
 namespace tunebridge::e2e {
 namespace fs = std::filesystem;
-namespace {
-
-constexpr UINT kSendTimeoutMs = 30000;
-
-const char* StateName(peers::PlayerState state) {
-    switch (state) {
-    case peers::PlayerState::paused:
-        return "paused";
-    case peers::PlayerState::stopped:
-        return "stopped";
-    default:
-        return "playing";
-    }
-}
-
-}  // namespace
-
-fs::path TestDir() {
-    // A parameterised test's name holds a "/".
-    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::replace(name.begin(), name.end(), '/', '-');
-    return TempDir(name);
-}
-
-std::vector<std::string> ReadLogRecords(const fs::path& log) {
-    std::ifstream file(log, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    const std::string text = content.str();
-    std::vector<std::string> records;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        records.push_back(text.substr(start, end - start));
-    }
-    return records;
-}
 
 LRESULT PeerProgram::Send(const std::string& command) const {
-    COPYDATASTRUCT data{};
-    data.dwData = peers::kPeerControlTag;
-    data.cbData = static_cast<DWORD>(command.size());
-    data.lpData = const_cast<char*>(command.data());
+    constexpr UINT kSendTimeoutMs = 30000;
+    COPYDATASTRUCT data{peers::kPeerControlTag, static_cast<DWORD>(command.size()), const_cast<char*>(command.data())};
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutA(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, kSendTimeoutMs,
                             &answer) == 0) {
@@ -59,9 +20,13 @@ LRESULT PeerProgram::Send(const std::string& command) const {
     return static_cast<LRESULT>(answer);
 }
 
-bool PeerProgram::WaitForLog(const std::function<bool(const std::vector<std::string>&)>& predicate,
-                             std::chrono::milliseconds deadline) const {
-    return WaitUntil([&] { return predicate(Log()); }, deadline);
+std::vector<std::string> PeerProgram::Log() const {
+    std::stringstream text;
+    text << std::ifstream(log_, std::ios::binary).rdbuf();
+    std::vector<std::string> records;
+    // A last line without its line end is still being written.
+    for (std::string line; std::getline(text, line) && !text.eof();) records.push_back(line);
+    return records;
 }
 
 ::testing::AssertionResult PeerProgram::Launch(const std::string& exe, const std::vector<std::string>& arguments,
@@ -69,19 +34,13 @@ bool PeerProgram::WaitForLog(const std::function<bool(const std::vector<std::str
                                                const std::string& className, const std::string& title,
                                                bool hidden) {
     log_ = log;
-    const fs::path path = BinDir() / exe;
-    if (!process_.Start(path, arguments, folder)) {
-        return ::testing::AssertionFailure() << "cannot start " << path.string() << " (error " << GetLastError() << ")";
+    if (!process_.Start(BinDir() / exe, arguments, folder)) {
+        return ::testing::AssertionFailure() << "cannot start " << exe << " (error " << GetLastError() << ")";
     }
     // A peer shows its window once it is complete (the console's children
     // exist, its buffer is filled).
-    WaitUntil(
-        [&] {
-            window_ = process_.FindOwnWindow(className, title);
-            if (window_ != nullptr && !hidden && !IsWindowVisible(window_)) window_ = nullptr;
-            return window_ != nullptr || !process_.IsRunning();
-        },
-        kPeerDeadline);
+    WaitUntil([&] { return (window_ = process_.FindOwnWindow(className, title, !hidden)) || !process_.IsRunning(); },
+              kPeerDeadline);
     if (window_ == nullptr) {
         return ::testing::AssertionFailure() << exe << " showed no window of class \"" << className << "\" titled \""
                                              << title << "\"" << (process_.IsRunning() ? "" : " (it ended)");
@@ -91,14 +50,13 @@ bool PeerProgram::WaitForLog(const std::function<bool(const std::vector<std::str
 
 std::vector<std::string> PeerProgram::Tagged(const std::string& tag) const {
     std::vector<std::string> texts;
-    const std::string prefix = tag + " ";
     for (const std::string& record : Log()) {
-        if (record.starts_with(prefix)) texts.push_back(record.substr(prefix.size()));
+        if (record.starts_with(tag + " ")) texts.push_back(record.substr(tag.size() + 1));
     }
     return texts;
 }
 
-::testing::AssertionResult ConsolePeer::Start(const fs::path& folder, const Options& options) {
+::testing::AssertionResult ConsolePeer::Start(const fs::path& folder, const ConsoleOptions& options) {
     fs::path log = folder / (options.title + ".log");
     for (int n = 2; fs::exists(log); ++n) log = folder / (options.title + "-" + std::to_string(n) + ".log");
     std::vector<std::string> arguments = {"--title", options.title, "--log", log.string()};
@@ -106,55 +64,36 @@ std::vector<std::string> PeerProgram::Tagged(const std::string& tag) const {
     return Launch("fake_console.exe", arguments, folder, log, "Q3 WinConsole", options.title);
 }
 
-HWND ConsolePeer::InputLine() const { return GetWindow(Window(), GW_CHILD); }
-
 HWND ConsolePeer::Output() const {
-    HWND child = GetWindow(Window(), GW_CHILD);
+    HWND child = InputLine();
     for (int i = 0; i < 4 && child != nullptr; ++i) child = GetWindow(child, GW_HWNDNEXT);
     return child;
 }
 
 void ConsolePeer::Type(const std::string& line) const {
-    const HWND input = InputLine();
-    SendMessageA(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    SendMessageA(input, WM_CHAR, '\r', 1);
+    SendMessageA(InputLine(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    SendMessageA(InputLine(), WM_CHAR, '\r', 1);
 }
 
 bool ConsolePeer::WaitForOut(const std::string& part, std::chrono::milliseconds deadline) const {
     const auto printed = [&](const std::string& line) { return line.find(part) != std::string::npos; };
-    return WaitUntil([&] { return std::ranges::any_of(Out(), printed); }, deadline);
+    return WaitUntil([&] { return std::ranges::any_of(Tagged("OUT"), printed); }, deadline);
 }
 
 ::testing::AssertionResult PlayerPeer::Start(const fs::path& folder, const Options& options) {
-    const fs::path playlist = folder / "playlist.txt";
-    {
-        std::ofstream file(playlist, std::ios::binary);
-        for (const std::string& title : options.titles) file << title << '\n';
-    }
+    std::ofstream playlist(folder / "playlist.txt", std::ios::binary);
+    for (const std::string& title : options.titles) playlist << title << '\n';
+    playlist.close();
     const fs::path log = folder / "player.log";
-    std::vector<std::string> arguments = {"--playlist", playlist.string(), "--log", log.string()};
+    std::vector<std::string> arguments = {"--playlist", (folder / "playlist.txt").string(), "--log", log.string()};
     if (options.index) arguments.insert(arguments.end(), {"--index", std::to_string(*options.index)});
     if (options.positionMs) arguments.insert(arguments.end(), {"--position-ms", std::to_string(*options.positionMs)});
-    if (options.state) arguments.insert(arguments.end(), {"--state", StateName(*options.state)});
+    using enum peers::PlayerState;
+    if (options.state == playing) arguments.insert(arguments.end(), {"--state", "playing"});
+    if (options.state == paused) arguments.insert(arguments.end(), {"--state", "paused"});
+    if (options.state == stopped) arguments.insert(arguments.end(), {"--state", "stopped"});
     if (options.clock) arguments.push_back("--clock");
-    if (options.shuffle) arguments.push_back("--shuffle");
     return Launch("fake_winamp.exe", arguments, folder, log, "Winamp v1.x", "");
-}
-
-std::string PlayerPeer::Caption() const {
-    char caption[2048] = {};
-    GetWindowTextA(Window(), caption, sizeof caption);
-    return caption;
-}
-
-std::vector<PeerMessage> PlayerPeer::Messages() const {
-    std::vector<PeerMessage> messages;
-    for (const std::string& record : Tagged("MSG")) {
-        std::istringstream fields(record);
-        PeerMessage message;
-        if (fields >> message.msg >> message.wParam >> message.lParam) messages.push_back(message);
-    }
-    return messages;
 }
 
 ::testing::AssertionResult SensorPeer::Start(const fs::path& folder, const Options& options) {

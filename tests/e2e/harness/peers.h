@@ -2,17 +2,7 @@
 // control channel and logs.
 #pragma once
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <cstdint>
-#include <filesystem>
-#include <functional>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "engine/player_engine.h"
 #include "harness/process.h"
@@ -24,29 +14,16 @@ using namespace std::chrono_literals;
 // How long a peer may take to show its window or to log what a test waits for.
 inline constexpr std::chrono::milliseconds kPeerDeadline = 20s;
 
-// A fresh folder named after the running test (see TempDir).
-std::filesystem::path TestDir();
-
-// Lines of a peer's log as far as they are complete.
-std::vector<std::string> ReadLogRecords(const std::filesystem::path& log);
-
 class PeerProgram {
 public:
-    PeerProgram() = default;
-    PeerProgram(const PeerProgram&) = delete;
-    PeerProgram& operator=(const PeerProgram&) = delete;
-
     HWND Window() const { return window_; }
     ChildProcess& Process() { return process_; }
 
     // The control command by WM_COPYDATA: the peer's answer (1 understood,
     // 0 not), -1 when the window did not answer at all.
     LRESULT Send(const std::string& command) const;
-    std::vector<std::string> Log() const { return ReadLogRecords(log_); }
-    // Waits until the log's records satisfy `predicate`.
-    bool WaitForLog(const std::function<bool(const std::vector<std::string>&)>& predicate,
-                    std::chrono::milliseconds deadline = kPeerDeadline) const;
-    // WM_CLOSE, then the process must end; true when it ended by itself.
+    // The complete lines of its log.
+    std::vector<std::string> Log() const;
     bool Close(std::chrono::milliseconds deadline = kPeerDeadline) { return process_.Close(deadline); }
 
 protected:
@@ -63,34 +40,29 @@ private:
     std::filesystem::path log_;
 };
 
+struct ConsoleOptions {
+    std::string title = "Quake 3 Console";
+    bool wipe = true;  // false: keeps 300,000 characters and more
+};
+
 class ConsolePeer : public PeerProgram {
 public:
-    // Every member has a default, so designated initializers may leave any out.
-    struct Options {
-        std::string title = "Quake 3 Console";
-        bool wipe = true;  // false: keeps 300,000 characters and more
-    };
     // Starts fake_console.exe with a log of its own in `folder` (a console
     // started after another one closed gets a new log) and waits for its window.
-    ::testing::AssertionResult Start(const std::filesystem::path& folder, const Options& options);
-    ::testing::AssertionResult Start(const std::filesystem::path& folder) { return Start(folder, Options{}); }
+    ::testing::AssertionResult Start(const std::filesystem::path& folder, const ConsoleOptions& options = {});
 
-    HWND InputLine() const;  // first child
-    HWND Output() const;     // fifth child
+    HWND InputLine() const { return GetWindow(Window(), GW_CHILD); }
+    HWND Output() const;  // the scroll-back pane, the fifth child
     // Types a line as a program outside would: WM_SETTEXT, then WM_CHAR 13.
     void Type(const std::string& line) const;
-    std::string OutputText() const { return TextOf(Output()); }
     bool Print(const std::string& text) const { return Send("print " + text) == 1; }
     bool Prefill(std::size_t chars) const { return Send("prefill " + std::to_string(chars)) == 1; }
 
     std::vector<std::string> Typed() const { return Tagged("TYPED"); }
     std::vector<std::string> Executed() const { return Tagged("EXEC"); }
-    std::vector<std::string> Out() const { return Tagged("OUT"); }
     // Waits until a printed line contains `part`.
     bool WaitForOut(const std::string& part, std::chrono::milliseconds deadline = kPeerDeadline) const;
 };
-
-using PeerMessage = peers::PlayerMessage;
 
 class PlayerPeer : public PeerProgram {
 public:
@@ -100,15 +72,11 @@ public:
         std::optional<std::int32_t> positionMs = std::nullopt;
         std::optional<peers::PlayerState> state = std::nullopt;
         bool clock = false;
-        bool shuffle = false;
     };
-    // Writes the playlist file into `folder`, starts fake_winamp.exe and
-    // waits for its window.
+    // Writes the playlist into `folder`, starts fake_winamp.exe and waits for its window.
     ::testing::AssertionResult Start(const std::filesystem::path& folder, const Options& options);
-
-    std::string Caption() const;
-    // Every WM_COMMAND and WM_USER the player received, in order.
-    std::vector<PeerMessage> Messages() const;
+    // The records of every WM_COMMAND and WM_USER received: "<msg> <wParam> <lParam>".
+    std::vector<std::string> Messages() const { return Tagged("MSG"); }
 };
 
 // fake_mbm.exe: the sensor program's shared memory, published until it closes.

@@ -1,5 +1,7 @@
 #include "harness/process.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <system_error>
 
@@ -10,65 +12,7 @@ namespace {
 constexpr DWORD kTerminateWaitMs = 10000;
 constexpr UINT kSendTimeoutMs = 20000;
 
-struct WindowSearch {
-    DWORD pid = 0;
-    const std::string* className = nullptr;
-    const std::string* title = nullptr;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-    auto& search = *reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search.pid) return TRUE;
-    char text[512] = {};
-    if (!search.className->empty()) {
-        GetClassNameA(window, text, sizeof text);
-        if (*search.className != text) return TRUE;
-    }
-    if (!search.title->empty()) {
-        GetWindowTextA(window, text, sizeof text);
-        if (*search.title != text) return TRUE;
-    }
-    search.found = window;
-    return FALSE;
-}
-
-BOOL CALLBACK PostClose(HWND window, LPARAM pid) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == static_cast<DWORD>(pid)) PostMessageA(window, WM_CLOSE, 0, 0);
-    return TRUE;
-}
-
-std::wstring Widen(const std::string& ansi) {
-    if (ansi.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-    return wide;
-}
-
-// The argument as the C runtime splits a command line again: backslashes
-// count double only in front of a quote.
-std::wstring QuoteArgument(const std::wstring& argument) {
-    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) return argument;
-    std::wstring quoted = L"\"";
-    std::size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted.push_back(c);
-    }
-    quoted.append(backslashes * 2, L'\\');
-    quoted.push_back(L'"');
-    return quoted;
-}
+using Match = std::function<bool(HWND)>;
 
 }  // namespace
 
@@ -80,10 +24,11 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::Start(const fs::path& exe, const std::vector<std::string>& arguments, const fs::path& workingDir,
                          std::optional<int> showStyle) {
-    if (process_ != nullptr) return false;
-    std::wstring commandLine = QuoteArgument(exe.wstring());
-    for (const std::string& argument : arguments) commandLine += L" " + QuoteArgument(Widen(argument));
-
+    // Each argument quoted whole: none that the tests pass holds a quote or ends in a backslash.
+    std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+    for (const std::string& argument : arguments) {
+        commandLine += L" \"" + std::wstring(argument.begin(), argument.end()) + L"\"";
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (showStyle) {
@@ -91,9 +36,8 @@ bool ChildProcess::Start(const fs::path& exe, const std::vector<std::string>& ar
         startup.wShowWindow = static_cast<WORD>(*showStyle);
     }
     PROCESS_INFORMATION info{};
-    const std::wstring folder = workingDir.wstring();
-    if (!CreateProcessW(exe.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    if (process_ != nullptr || !CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                               workingDir.c_str(), &startup, &info)) {
         return false;
     }
     CloseHandle(info.hThread);
@@ -103,8 +47,7 @@ bool ChildProcess::Start(const fs::path& exe, const std::vector<std::string>& ar
 }
 
 bool ChildProcess::Adopt(HWND window) {
-    if (process_ != nullptr || window == nullptr) return false;
-    GetWindowThreadProcessId(window, &pid_);
+    pid_ = PidOf(window);
     process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid_);
     return process_ != nullptr;
 }
@@ -117,15 +60,13 @@ bool ChildProcess::WaitForExit(std::chrono::milliseconds deadline) const {
     return process_ != nullptr && WaitForSingleObject(process_, static_cast<DWORD>(deadline.count())) == WAIT_OBJECT_0;
 }
 
-std::optional<DWORD> ChildProcess::ExitCode() const {
-    DWORD code = 0;
-    if (IsRunning() || process_ == nullptr || !GetExitCodeProcess(process_, &code)) return std::nullopt;
-    return code;
-}
-
 bool ChildProcess::Close(std::chrono::milliseconds grace) {
     if (!IsRunning()) return process_ != nullptr;
-    EnumWindows(PostClose, static_cast<LPARAM>(pid_));
+    // Every window of the process gets WM_CLOSE: the search never stops early.
+    FindTopLevel([&](HWND window) {
+        if (PidOf(window) == pid_) PostMessageA(window, WM_CLOSE, 0, 0);
+        return false;
+    });
     if (WaitForExit(grace)) return true;
     Terminate();
     return false;
@@ -137,10 +78,53 @@ void ChildProcess::Terminate() {
     WaitForSingleObject(process_, kTerminateWaitMs);
 }
 
-HWND ChildProcess::FindOwnWindow(const std::string& className, const std::string& title) const {
-    WindowSearch search{pid_, &className, &title, nullptr};
-    if (pid_ != 0) EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+HWND ChildProcess::FindOwnWindow(const std::string& className, const std::string& title, bool visibleOnly) const {
+    return FindTopLevel([&](HWND window) {
+        char caption[512] = {};
+        GetWindowTextA(window, caption, sizeof caption);
+        return PidOf(window) == pid_ && (!visibleOnly || IsWindowVisible(window)) &&
+               (className.empty() || ClassOf(window) == className) && (title.empty() || title == caption);
+    });
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+    constexpr DWORD kPollMs = 10;
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= end) return condition();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+HWND FindTopLevel(const Match& match) {
+    std::pair<const Match*, HWND> search{&match, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) {
+            auto& [wanted, found] = *reinterpret_cast<std::pair<const Match*, HWND>*>(parameter);
+            if (!(*wanted)(window)) return TRUE;
+            found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+DWORD PidOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
 }
 
 std::string TextOf(HWND window) {
@@ -160,25 +144,24 @@ std::string TextOf(HWND window) {
 }
 
 fs::path BinDir() {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return fs::path(buffer).parent_path();
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    return fs::path(exe).parent_path();
 }
 
 fs::path TempDir(const std::string& name) {
-    static int made = 0;
-    const fs::path folder = BinDir().parent_path() / "e2e-tmp" /
-                            (name + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
+    const fs::path folder = BinDir().parent_path() / "e2e-tmp" / (name + "-" + std::to_string(GetCurrentProcessId()));
     std::error_code ignored;
     fs::remove_all(folder, ignored);
     fs::create_directories(folder);
     return folder;
+}
+
+fs::path TestDir() {
+    // A parameterised test's name holds a "/".
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::ranges::replace(name, '/', '-');
+    return TempDir(name);
 }
 
 }  // namespace tunebridge::e2e

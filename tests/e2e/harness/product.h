@@ -3,17 +3,9 @@
 // program would see them.
 #pragma once
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
-#include <functional>
 #include <map>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "harness/process.h"
 #include "resources/control_ids.h"
@@ -38,12 +30,12 @@ struct MessageBoxSeen {
     std::vector<int> buttons;  // ids of the buttons shown, in the order they were made
 };
 
-// Presses the button with `id` (IDOK, IDCANCEL, IDRETRY, ...) by BM_CLICK.
+// Presses the button with `id` (IDOK, IDRETRY, a control id, ...) by BM_CLICK.
 bool PressButton(HWND box, int id);
 
 class Product {
 public:
-    // Stages the program (and `ini` beside it) in `folder`/product and starts
+    // Copies the program (and `ini` beside it) to `folder`/product and starts
     // it there, with `showStyle` when given.
     ::testing::AssertionResult Launch(const std::filesystem::path& folder,
                                       const std::optional<std::string>& ini = std::nullopt,
@@ -63,8 +55,8 @@ public:
     // until it shows; its window is nullptr when none came.
     MessageBoxSeen WaitForMessageBox(const std::string& title,
                                      std::chrono::milliseconds deadline = kProductDeadline) const;
-    // The caption of the main window's control `id` (see resources/control_ids.h).
-    std::string ControlText(int id) const;
+    // The caption of the main window's control `id`.
+    std::string ControlText(int id) const { return TextOf(GetDlgItem(window_, id)); }
     // Waits until the caption of control `id` satisfies `predicate`; the last
     // caption seen goes to `last`.
     bool WaitForControlText(int id, const std::function<bool(const std::string&)>& predicate,
@@ -87,18 +79,8 @@ std::optional<std::multimap<std::string, std::string>> ReadIniEntries(const std:
 // The whole file; nullopt when it does not exist.
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
 
-// The whole screen as a 24-bit BMP file, for the test artifacts.
-bool SaveScreenshot(const std::filesystem::path& file);
-
-// The visible top-level window that `owner` owns (a dialog over it), or nullptr.
-HWND OwnedWindowOf(HWND owner);
-// The window that has the keyboard focus in the thread of `window`.
-HWND FocusOf(HWND window);
-// Paints what `window` has pending, then saves the screen, once it has
-// settled, as `name` among the test artifacts (<bin>/../artifacts).
+// Paints what `window` has pending, then saves the whole screen, once it has
+// settled, as the BMP file `name` among the test artifacts (<bin>/../artifacts).
 bool SaveArtifact(HWND window, const std::string& name);
-
-// "major.minor.revision" from the version resource of `exe`.
-std::string FileVersion(const std::filesystem::path& exe);
 
 }  // namespace tunebridge::e2e
