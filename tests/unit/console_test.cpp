@@ -76,6 +76,19 @@ TEST(ConsoleCommands, TextOfOtherProgramsRunsAsOneHarmlessCommand) {
 }
 
 // After its own clear the poller reads on, and so after the game wiped its text.
+// A length answer no pane can have is not believed: nothing is asked for, nothing allocated.
+TEST(ConsoleWindow, AHostileTextLengthReadsAsNoText) {
+    for (const std::int32_t length : {0, -5, 16 * 1024 * 1024 + 1, 0x7FFFFFFF}) {
+        FakeDesktop desktop;
+        const Hwnd pane = desktop.CreateWindow("Edit", "");
+        desktop.Window(pane).handler = [length](FakeWindow&, const Message& m) -> std::optional<std::int32_t> {
+            return m.msg == kGetTextLength ? std::optional(length) : std::nullopt;
+        };
+        EXPECT_EQ(ReadWindowTail(desktop, pane), ">No text for this class<") << length;
+        EXPECT_EQ(desktop.messages.size(), 1u) << length;
+    }
+}
+
 TEST(ConsolePoller, ClearsAConsoleOf300000CharactersInsteadOfReadingIt) {
     for (const std::size_t length : {299999u, 300000u}) {
         ConsoleRig rig;
