@@ -35,6 +35,7 @@
 #include "harness/process.h"
 #include "harness/product.h"
 #include "harness/wait.h"
+#include "process_times.h"
 
 namespace tunebridge::e2e {
 namespace {
@@ -97,18 +98,6 @@ double Percentile(std::vector<double> values, double share) {
 // Waits without a condition: between presses, and over the idle minute.
 void Pause(std::chrono::milliseconds length) {
     WaitUntil([] { return false; }, length);
-}
-
-std::int64_t CpuTime100ns(HANDLE process) {
-    FILETIME created;
-    FILETIME ended;
-    FILETIME kernel;
-    FILETIME user;
-    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return -1;
-    const auto value = [](const FILETIME& time) {
-        return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-    };
-    return value(kernel) + value(user);
 }
 
 using ReceptionTimes = std::function<std::vector<std::int64_t>()>;

@@ -33,6 +33,7 @@
 #include "harness/process.h"
 #include "harness/product.h"
 #include "harness/wait.h"
+#include "process_times.h"
 
 namespace tunebridge::e2e {
 namespace {
@@ -90,18 +91,6 @@ struct Sample {
     std::int64_t cpu100ns = 0;
     std::optional<double> load;
 };
-
-std::int64_t CpuTime100ns(HANDLE process) {
-    FILETIME created;
-    FILETIME ended;
-    FILETIME kernel;
-    FILETIME user;
-    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return -1;
-    const auto value = [](const FILETIME& time) {
-        return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-    };
-    return value(kernel) + value(user);
-}
 
 // Wine answers GetGuiResources with 0 and "not implemented": nothing then,
 // rather than a zero that would look like a measurement.
