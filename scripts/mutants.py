@@ -22,7 +22,8 @@ import tempfile
 
 OPERATORS = [
     ("==", "!="), ("!=", "=="), ("<=", "<"), (">=", ">"),
-    (r"(?<![<>\-=])<(?![<=])", "<="), (r"(?<![<>\-=])>(?![>=])", ">="),
+    # Spaced on both sides: a comparison, not a template's brackets.
+    (r"(?<= )<(?= )", "<="), (r"(?<= )>(?= )", ">="),
     ("&&", "||"), (r"\|\|", "&&"),
     (r"(?<![+=])\+(?![+=])", "-"), (r"(?<![\-=>])-(?![\-=>])", "+"),
     (r"\btrue\b", "false"), (r"\bfalse\b", "true"),
@@ -55,10 +56,10 @@ def candidates(root):
             for pattern, replacement in OPERATORS:
                 for match in re.finditer(pattern, code):
                     yield rel, number, match.start(), match.end(), replacement
-            for match in NUMBER.finditer(code):
+            for match in NUMBER.finditer(code.replace(") = 0;", ")")):
                 value = int(match.group(1), 0)
                 yield rel, number, match.start(), match.end(), str(value + 1)
-            if stripped.endswith(";") and not stripped.startswith(("return", "const", "constexpr", "using", "std::", "explicit")) \
+            if path.suffix == ".cpp" and stripped.endswith(";") and not stripped.startswith(("return", "const", "constexpr", "using", "std::", "explicit")) \
                     and "(" in stripped and "=" not in stripped.split("(", 1)[0]:
                 yield rel, number, 0, len(line), None  # the statement dropped
 

@@ -1,7 +1,8 @@
 #include "mbm/sensor_line.h"
 
-#include <algorithm>
 #include <cstdlib>
+
+#include "core/text.h"
 
 namespace tunebridge {
 
@@ -15,20 +16,6 @@ constexpr const char* kNormalDigit = "4";
 constexpr const char* kColouredPrefix = "echo ^1MBMonitor ^7: ^1";
 constexpr const char* kPlainPrefix = "echo MBMonitor : ";
 
-// Below this code a character ends a name (NUL padding among them); 27,
-// escape, does not.
-constexpr unsigned char kNameEnd = 20;
-
-// A published name up to its end, without the blanks around it.
-std::string CleanName(const std::string& name) {
-    const auto end =
-        std::find_if(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < kNameEnd; });
-    const auto first = std::find_if(name.begin(), end, [](char c) { return c != ' '; });
-    auto last = end;
-    while (last != first && *(last - 1) == ' ') --last;
-    return std::string(first, last);
-}
-
 // At least two digits, the sign in front of them: 7 is "07", -5 is "-05".
 std::string TwoDigits(std::int32_t value) {
     std::string digits = std::to_string(std::llabs(value));
@@ -41,8 +28,8 @@ std::string Code(std::int16_t colour) { return "^" + std::to_string(colour); }
 }  // namespace
 
 std::string SensorLine(const SensorReadings& readings, const SensorColours& colours, bool consoleShowsColours) {
-    const std::string temperatureName = CleanName(readings.temperatureName);
-    const std::string fanName = CleanName(readings.fanName);
+    const std::string temperatureName = CleanString(readings.temperatureName);
+    const std::string fanName = CleanString(readings.fanName);
     const std::string temperature = TwoDigits(readings.temperature);
     const std::string fan = TwoDigits(readings.fan);
     if (!consoleShowsColours) {

@@ -69,7 +69,8 @@ public:
         Siblings(nextHandle_).push_back(nextHandle_);
         return nextHandle_++;
     }
-    void DestroyWindow(Hwnd window) {  // a window without children
+    void DestroyWindow(Hwnd window) {
+        for (const Hwnd child : std::vector(windows_.at(window).children)) DestroyWindow(child);
         std::erase(Siblings(window), window);
         windows_.erase(window);
     }

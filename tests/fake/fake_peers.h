@@ -12,7 +12,7 @@ namespace tunebridge::fake {
 // the engine makes them. Enter (WM_CHAR 13) on the input line runs its text.
 struct FakeConsole {
     explicit FakeConsole(FakeDesktop& desktop, const std::string& title = "Quake 3 Console") {
-        const Hwnd window = desktop.CreateWindow("Q3 WinConsole", title);
+        window = desktop.CreateWindow("Q3 WinConsole", title);
         input = desktop.CreateWindow("Edit", "", window);
         for (const char* button : {"copy", "clear", "quit"}) desktop.CreateWindow("Button", button, window);
         const Hwnd output = desktop.CreateWindow("Edit", "", window);
@@ -29,6 +29,7 @@ struct FakeConsole {
     }
 
     peers::ConsoleEngine engine;
+    Hwnd window = 0;
     Hwnd input = 0;
 };
 

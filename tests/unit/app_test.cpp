@@ -48,12 +48,14 @@ TEST_F(App, AfterACompletedStartUpThePlayerIsReadOutAndTheUnloadSaves) {
               std::pair(std::size_t{47}, std::string("Text/Text3=Winamp")));
 }
 
-// The marker's playlist through this poll is pinned end to end.
-TEST_F(App, TheConsolePollRunsEveryMillisecondFromItsFirstTick) {
+TEST_F(App, TheConsolePollRunsEveryMillisecondFromItsFirstTickAndAnswersTheMarker) {
     FakePlayer player(desktop, {"Song"});
+    FakeConsole console(desktop);
     ASSERT_TRUE(window.Load(kSelf));
+    console.engine.ReplaceBuffer("Winamp:Playlist");
     window.Tick(MainTimer::ConsolePoll);
     EXPECT_EQ(window.Timer(MainTimer::ConsolePoll).intervalMs, 1u);
+    EXPECT_EQ(console.engine.TypedLines().size(), 1u) << "the playlist of one entry";
 }
 
 TEST_F(App, ButtonsAndHotkeysRunTheirPlayerOperation) {

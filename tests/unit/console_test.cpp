@@ -117,6 +117,19 @@ TEST(ConsolePoller, FindsTheMarkersWithoutRegardToCaseAndNamePrevails) {
     }
 }
 
+// The next game's console has a pane of its own, found anew even when the old
+// console went between two ticks.
+TEST(ConsolePoller, WatchesTheConsoleOfAGameStartedAgain) {
+    ConsoleRig rig;
+    rig.Tick("first game");
+    rig.desktop.DestroyWindow(rig.console.window);
+    FakeConsole next{rig.desktop};
+    next.engine.ReplaceBuffer("Winamp:Playlist");
+    rig.poller.Tick("Winamp", rig.readout, [&] { ++rig.playlists; });
+    EXPECT_EQ(rig.playlists, 1);
+    EXPECT_EQ(rig.readout.newestText, "Winamp:Playlist");
+}
+
 // The pane is the fifth child; its tail ends in a NUL, which the count of new characters includes.
 TEST(ConsolePoller, ExaminesExactlyTheNewTextOrItsNewest49Characters) {
     ConsoleRig rig;

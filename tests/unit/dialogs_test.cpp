@@ -100,11 +100,13 @@ TEST(SettingsDialog, ColourPicksGoToTheSelectedLabelAndItsBracketPartner) {
     Fixture f;
     f.settings.Color(Title) = 7;
     f.settings.Color(StateWord) = 12;
+    f.settings.Color(Winamp) = 0;
     SettingsDialog dialog(f.desktop, f.settings);
     const auto textColor = [&](ColorElement e) { return State(dialog, PreviewLabelId(e)).textColor; };
     const auto framed = [&](ColorElement e) { return State(dialog, PreviewLabelId(e)).framed; };
     EXPECT_EQ(textColor(Title), 0xFFFFFFu);
     EXPECT_EQ(textColor(StateWord), kPreviewDesignText);
+    EXPECT_EQ(textColor(Winamp), 0x000000u);
 
     const auto colorsAtOpening = f.settings.colors;
     dialog.OnClick(ColorButtonId(2));  // nothing selected yet
@@ -125,6 +127,7 @@ TEST(SettingsDialog, ColourPicksGoToTheSelectedLabelAndItsBracketPartner) {
     EXPECT_EQ(textColor(TimeOpen), 0x808080u);
     EXPECT_EQ(f.settings.Color(TimeClose), 9);
     EXPECT_EQ(State(dialog, ColorButtonId(6)).fillColor, 0xFF80FFu);
+    EXPECT_TRUE(State(dialog, ColorButtonId(6)).enabled);
 
     // The sensor selector is disabled: its digits never reach a track colour.
     EXPECT_FALSE(State(dialog, SensorColorButtonId(3)).enabled);
