@@ -62,6 +62,7 @@ TEST_F(App, ButtonsAndHotkeysRunTheirPlayerOperation) {
     FakePlayer player(desktop, {"Song"});
     ASSERT_TRUE(window.Load(kSelf));
     window.OnClick(id::kTrackPlay);
+    EXPECT_FALSE(window.OpenAboutBox() || window.OpenSettingsDialog());
     shared.settings.Hotkey(HotkeySlot::VolumeUp) = {116, 0, 0, 0};  // F5
     window.Tick(MainTimer::HotkeyPoll);  // nothing pressed yet
     desktop.PressKey(116);

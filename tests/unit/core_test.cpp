@@ -5,7 +5,6 @@
 
 #include "core/leading_number.h"
 #include "core/runtime_error.h"
-#include "core/text.h"
 
 namespace tunebridge {
 namespace {
@@ -19,15 +18,6 @@ TEST(LeadingNumber, ReadsTheDecimalNumberAtTheStartLikeTheOldReader) {
         {"\t5", 0},   {"0010", 10}, {"1 0", 1},    {std::string(400, '9'), kInfinity},
     };
     for (const auto& [text, value] : rows) EXPECT_EQ(LeadingNumber(text), value) << '"' << text << '"';
-}
-
-// Published names end at the first code below 20 (not 32) and lose their blanks.
-TEST(CleanString, KeepsTheTextBeforeTheFirstCodeBelow20Trimmed) {
-    const std::pair<std::string, std::string> rows[] = {
-        {"  CPU 1  ", "CPU 1"}, {std::string("CASE\0more", 9), "CASE"}, {"A\x13" "B", "A"}, {"A\x14" "B", "A\x14" "B"},
-        {"A\x1b", "A\x1b"},
-    };
-    for (const auto& [text, clean] : rows) EXPECT_EQ(CleanString(text), clean) << text;
 }
 
 TEST(RoundToInt16, HalvesGoToTheEvenNeighbourAndBeyondSixteenBitsIsAnOverflow) {

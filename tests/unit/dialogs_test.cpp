@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <set>
@@ -8,6 +9,7 @@
 
 #include "about/about_box.h"
 #include "about/about_box_layout.h"
+#include "app/main_window_layout.h"
 #include "fake/fake_desktop.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_dialog_layout.h"
@@ -191,6 +193,21 @@ TEST(DialogLayouts, EveryControlLiesInsideItsContainer) {
             const TwipRect& r = c.position;
             EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= width && r.top + r.height <= height) << c.id;
             EXPECT_TRUE(seen.count(c.container) && seen.insert(c.id).second) << c.id;
+        }
+    }
+}
+
+// Laid out on the designer's 15-twip grid, a whole pixel at 96 DPI; only the
+// ends of a drawn line were placed freely.
+TEST(Layouts, EveryEdgeLiesOnTheDesignGrid) {
+    const auto onGrid = [](std::initializer_list<int> twips) {
+        return std::ranges::all_of(twips, [](int t) { return t % 15 == 0; });
+    };
+    for (const WindowLayout* window : {&MainWindowLayout(), &SettingsDialogLayout(), &AboutBoxLayout()}) {
+        EXPECT_TRUE(onGrid({window->clientWidthTwips, window->clientHeightTwips}));
+        for (const ControlLayout& c : window->controls) {
+            const TwipRect& r = c.position;
+            EXPECT_TRUE(c.kind == ControlKind::Line || onGrid({r.left, r.top, r.width, r.height})) << c.designName;
         }
     }
 }

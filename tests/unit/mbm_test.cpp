@@ -108,7 +108,7 @@ TEST(SensorLine, ReadingsNamesAndStyles) {
          "echo MBMonitor : T[-2147483648] F [100000]"},
         {{0, 0, std::string(11, '\0'), std::string(11, ' ')}, false, "echo MBMonitor : [00]  [00]"},
         {{1, 2, "  CPU 1\0\0\0\0"s, "FAN 1      "}, false, "echo MBMonitor : CPU 1[01] FAN 1 [02]"},
-        {{1, 2, "CA\x13SE  "s, "F\x1b"s}, false, "echo MBMonitor : CA[01] F\x1b [02]"},
+        {{1, 2, "CA\x13SE  "s, "F\x14\x1b"s}, false, "echo MBMonitor : CA[01] F\x14\x1b [02]"},  // 19 ends, 20 not
     };
     for (const auto& c : cases) EXPECT_EQ(SensorLine(c.readings, c.colours, c.coloured), c.line);
 }
@@ -124,6 +124,8 @@ TEST(SensorAnnouncer, TypesTheLineWhileTheValuesCanBeRead) {
     EXPECT_EQ(announcer.Tick(kExampleColours, false), std::nullopt) << "no zeros posing as readings";
     EXPECT_EQ(announcer.Reader().StatusText(), kDataFailure);
     EXPECT_FALSE(desktop.ended);
+    fake::PublishMbm(desktop, {46, 4588, "CPU", "FAN", "5.0.3.0"});
+    EXPECT_THROW(announcer.Tick(kExampleColours, true), fake::ProgramEnded) << "a version before 5.1 ends the program";
 }
 
 }  // namespace
