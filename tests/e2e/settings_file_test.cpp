@@ -41,19 +41,17 @@ std::vector<FileCase> Rows() {
         // What the real profile reader makes of each stored value shows in
         // what the close writes back; entries the program does not know stay.
         {"Quirks",
-         "[Keys]\r\nKey0=116\r\nKey0=117\r\nKey1=32767\r\nKey3=12abc\r\nKey4=abc\r\nKey5= -7 \r\nPlugin=keep me\r\n"
-         "[Color]\r\nColor2=-32768\r\nColor3=7\r\nColor12=5\r\n[Keys]\r\nKey0=118\r\n"
+         "[Keys]\r\nKey0=116\r\nKey0=117\r\nKey3=32767abc\r\nKey4=abc\r\nKey5= -32768 \r\nPlugin=keep me\r\n"
+         "[Color]\r\nColor3=7\r\nColor12=5\r\n[Keys]\r\nKey0=118\r\n"
          "[Text]\r\nText0=\r\nText1=  10  \r\nText2=ABCDEFGHIJKLMNOPQRS" + line + "\r\n[Other]\r\nFoo=" + line + "\r\n",
          Outcome::Runs, {}, 47 + 4,
          {
              {"[Keys] Key0", {"116", "117", "118"}},  // the first one counts; the duplicates stay
-             {"[Keys] Key1", {"32767"}},
-             {"[Keys] Key3", {"12"}},     // trailing text is ignored
+             {"[Keys] Key3", {"32767"}},  // trailing text is ignored; the top of the range
              {"[Keys] Key4", {"0"}},      // no leading digits
-             {"[Keys] Key5", {"-7"}},     // blanks around a signed number
+             {"[Keys] Key5", {"-32768"}}, // blanks around a signed number; the bottom of the range
              {"[Keys] Key6", {"7"}},      // missing key: its default
              {"[AKeys] Key2", {"3"}},     // missing section: the defaults
-             {"[Color] Color2", {"-32768"}},
              {"[Color] Color3", {"7"}},
              {"[Color] Color12", {"1"}},  // never loaded, always written as 1
              {"[Text] Text0", {""}},      // present but empty: not the default
