@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/leading_number.h"
 #include "core/program_name.h"
 #include "core/runtime_error.h"
 #include "core/text.h"
@@ -45,13 +46,23 @@ constexpr TextKey kTextKeys[] = {
 
 std::string NumberedKey(const char* stem, std::size_t n) { return stem + std::to_string(n); }
 
-// A value the 16-bit settings cannot hold stops the load. The user is told
-// which entry to mend, since the bare overflow names neither file nor key.
+// Room for every digit of a 64-bit number; enough for the user to recognise
+// the entry in the message.
+constexpr int kNumberTextChars = 32;
+
+// A value the 16-bit settings cannot hold stops the load. The platform reader
+// wraps a number beyond 32 bits into its range (4294967296 reads as 0), which
+// would load and then be saved over the user's entry, so the number as stored
+// is checked too. The user is told which entry to mend, since the bare
+// overflow names neither file nor key.
 std::int16_t ReadInt(Desktop& desktop, const std::string& section, const std::string& key, std::int32_t defaultValue,
                      const std::string& path) {
     const std::int32_t value = desktop.GetPrivateProfileIntA(section, key, defaultValue, path);
-    if (value < INT16_MIN || value > INT16_MAX) {
-        desktop.MessageBoxA("The value " + std::to_string(value) + " of the key " + key + " in the section [" + section +
+    const std::string stored = desktop.GetPrivateProfileStringA(section, key, "", kNumberTextChars, path);
+    const double storedNumber = LeadingNumber(stored);
+    // The reader drops a fraction, so -32768.5 and 32767.5 still fit.
+    if (value < INT16_MIN || value > INT16_MAX || storedNumber <= INT16_MIN - 1.0 || storedNumber >= INT16_MAX + 1.0) {
+        desktop.MessageBoxA("The value " + stored + " of the key " + key + " in the section [" + section +
                                 "] of the settings file " + path + " is outside -32768..32767.  Please correct it "
                                 "and start the program again.",
                             kProgramName, kMB_OK | kMB_ICONERROR);
