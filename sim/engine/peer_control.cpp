@@ -28,6 +28,11 @@ std::optional<std::int32_t> ParseInt32(const std::string& text) {
     return value;
 }
 
+std::optional<std::int32_t> CommandNumber(const std::string& command, const std::string& word) {
+    const Verb verb = SplitVerb(command);
+    return verb.word == word ? ParseInt32(verb.rest) : std::nullopt;
+}
+
 std::optional<PlayerState> ParsePlayerState(const std::string& text) {
     if (text == "playing") return PlayerState::playing;
     if (text == "paused") return PlayerState::paused;

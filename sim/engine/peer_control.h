@@ -25,6 +25,8 @@ bool ApplyPlayerControl(PlayerEngine& player, const std::string& command);
 bool ApplyMbmControl(MbmReadings& readings, const std::string& command);
 
 std::optional<std::int32_t> ParseInt32(const std::string& text);
+// The number of a "<word> <number>" command; nothing for any other command.
+std::optional<std::int32_t> CommandNumber(const std::string& command, const std::string& word);
 std::optional<PlayerState> ParsePlayerState(const std::string& text);
 // One title per line; line ends "\n" or "\r\n"; blank lines skipped.
 std::optional<std::vector<std::string>> ReadPlaylistFile(const std::string& path);

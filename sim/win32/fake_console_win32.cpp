@@ -3,6 +3,7 @@
 // into it by window messages and read what it did from its log.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "peer_program_win32.h"
@@ -20,6 +21,9 @@ constexpr int kQuitId = 3;
 // before it is cleared.
 constexpr LPARAM kOutputLimit = 0x7FFFFFFE;
 constexpr UINT_PTR kChatterTimer = 1;
+// Posted by "stall": the window procedure sleeps on it, as a game busy
+// loading a map answers no message.
+constexpr UINT kStallMessage = WM_APP + 1;
 
 struct ConsoleProgram {
     ConsoleEngine engine;
@@ -34,6 +38,8 @@ struct ConsoleProgram {
     bool wiped = false;       // the buffer was wiped since the window was last updated
     bool updating = false;    // our own WM_SETTEXT on the output window
     long long chatterLines = 0;
+    std::optional<LRESULT> lengthAnswer;  // "text-length": the pane's answer instead of its length
+    int linesUntilQuit = 0;               // "quit-after": typed lines left before the window goes; 0: never
 };
 
 ConsoleProgram* program = nullptr;
@@ -73,6 +79,11 @@ LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         program->engine.SetInput(line);
         program->engine.Enter();
         ShowBuffer();
+        // A game that quits between two typed lines: its window is gone before the next one.
+        if (program->linesUntilQuit > 0 && --program->linesUntilQuit == 0) {
+            DestroyWindow(program->window);
+            return 0;
+        }
         CloseIfQuit();
         return 0;
     }
@@ -80,6 +91,10 @@ LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 LRESULT CALLBACK OutputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETTEXTLENGTH && program->lengthAnswer) {
+        program->log.Write("LENGTH " + std::to_string(*program->lengthAnswer));
+        return *program->lengthAnswer;
+    }
     if (message == WM_SETTEXT && !program->updating) {
         const char* text = reinterpret_cast<const char*>(lParam);
         program->engine.ReplaceBuffer(text != nullptr ? text : "");
@@ -88,11 +103,29 @@ LRESULT CALLBACK OutputProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return CallWindowProcA(program->outputProc, window, message, wParam, lParam);
 }
 
+// The control commands of a misbehaving console, which the window rather
+// than the engine carries out; false for any other command.
+bool ApplyMisbehaviour(const std::string& command) {
+    if (const auto ms = CommandNumber(command, "stall"); ms && *ms >= 0) {
+        PostMessageA(program->window, kStallMessage, static_cast<WPARAM>(*ms), 0);
+    } else if (command == "text-length real") {
+        program->lengthAnswer.reset();
+    } else if (const auto length = CommandNumber(command, "text-length")) {
+        program->lengthAnswer = *length;
+    } else if (const auto lines = CommandNumber(command, "quit-after"); lines && *lines > 0) {
+        program->linesUntilQuit = *lines;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 LRESULT CALLBACK ConsoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COPYDATA: {
         const auto command = ControlCommand(lParam);
         if (!command) return 0;
+        if (ApplyMisbehaviour(*command)) return 1;
         const bool understood = ApplyConsoleControl(program->engine, *command);
         ShowBuffer();
         CloseIfQuit();
@@ -106,6 +139,11 @@ LRESULT CALLBACK ConsoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         ShowBuffer();
         return 0;
     }
+    case kStallMessage:
+        program->log.Write("STALL " + std::to_string(wParam));
+        Sleep(static_cast<DWORD>(wParam));
+        program->log.Write("AWAKE");
+        return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == kClearId) {
             program->engine.Clear();

@@ -2,6 +2,7 @@
 // messages the player answers, its caption, and a log of what it received.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "peer_program_win32.h"
@@ -22,6 +23,7 @@ struct PlayerProgram {
     HWND window = nullptr;
     std::string shownCaption;
     ULONGLONG lastTick = 0;
+    std::optional<std::int32_t> closeAtEntry;  // "close-at-entry"
 };
 
 PlayerProgram* program = nullptr;
@@ -64,11 +66,21 @@ LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         const std::int32_t answer = program->engine.Receive(message, static_cast<std::uint32_t>(wParam),
                                                             static_cast<std::int32_t>(lParam));
         ShowCaption();
+        // The listener closing the player while it is being walked: gone
+        // right after it was asked to move to that entry.
+        if (message == WM_USER && lParam == player_request::kSetIndex && program->closeAtEntry &&
+            static_cast<std::int32_t>(wParam) == *program->closeAtEntry) {
+            DestroyWindow(window);
+        }
         return answer;
     }
     case WM_COPYDATA: {
         const auto command = ControlCommand(lParam);
         if (!command) return 0;
+        if (const auto entry = CommandNumber(*command, "close-at-entry")) {
+            program->closeAtEntry = *entry;
+            return 1;
+        }
         const bool understood = ApplyPlayerControl(program->engine, *command);
         ShowCaption();
         return understood ? 1 : 0;

@@ -76,7 +76,10 @@ void EchoPlaylist(ConsoleCommands& console, PlayerRemote& remote, PlayerRequests
     for (int i = 0; i < lastEntry; ++i) {
         requests.SetPlaylistPos(static_cast<std::int16_t>(i));
         send(PlayerOperation::TrackPlay);
-        entries.push_back(ReplaceAll(remote.Caption(), kWinampSuffix, ""));
+        // A player closed halfway shows no caption: the entries read so far are listed.
+        const std::string caption = remote.Caption();
+        if (caption.empty()) break;
+        entries.push_back(ReplaceAll(caption, kWinampSuffix, ""));
     }
 
     send(PlayerOperation::ListStart);

@@ -94,6 +94,8 @@ void ConsolePoller::Tick(const std::string& uniqueWord, ConsoleReadout& readout,
 }
 
 void ConsolePoller::ResetOutput() {
+    // A marker in the tail of a console that went away must not act in the next one.
+    tail_.clear();
     outputPane_ = 0;
     seenLength_ = 0;
     length_ = 0;

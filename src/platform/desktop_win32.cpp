@@ -110,6 +110,9 @@ std::string Win32Desktop::GetWindowTextA(Hwnd window, int maxCount) {
     if (maxCount <= 0) return {};
     std::string buffer(static_cast<std::size_t>(maxCount), '\0');
     const int copied = ::GetWindowTextA(ToHwnd(window), buffer.data(), maxCount);
+    // Wine copies whatever its buffer held for a window of another process
+    // that is gone; a window alive after the call was alive during it.
+    if (!IsWindow(window)) return {};
     buffer.resize(static_cast<std::size_t>(std::clamp(copied, 0, maxCount)));
     return buffer;
 }

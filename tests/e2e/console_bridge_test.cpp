@@ -1,12 +1,15 @@
 // The game console bridge of the real tunebridge.exe under Wine, beside the
 // simulated console and player: the playlist marker works after the game wipes
 // its text and after the game restarts, and text taken from the player cannot
-// run console commands.
+// run console commands. Peers that misbehave (a player or console going away
+// halfway, a console asleep or lying about its length, a caption of 64 KB) get
+// no line twice, and the settings file is written back whole.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "harness/peers.h"
 #include "harness/product.h"
@@ -28,7 +31,11 @@ std::string Joined(const Lines& lines) {
 class ConsoleBridge : public ::testing::Test {
 protected:
     void TearDown() override {
+        for (const Lines& typed : {console_.Typed(), restarted_.Typed()})
+            EXPECT_EQ(std::set(typed.begin(), typed.end()).size(), typed.size()) << "a line was typed twice";
         EXPECT_TRUE(product_.Process().Pid() == 0 || product_.Close()) << "the program did not end on WM_CLOSE";
+        const auto entries = ReadIniEntries(product_.IniPath());
+        EXPECT_EQ(entries ? entries->size() : 0u, 47u) << "the settings file is not whole";
         console_.Close();
         player_.Close();
     }
@@ -36,26 +43,34 @@ protected:
     // The player with two songs, the console, then the program, up to the
     // track line it types at the start: that line, typed after a marker,
     // would push it out of the console's tail that the program reads.
-    void StartWithTwoSongs(const std::optional<std::string>& ini = std::nullopt) {
-        ASSERT_TRUE(player_.Start(folder_, {.titles = {"Alpha - One", "Bravo - Two"}}));
+    void StartWithTwoSongs(const std::optional<std::string>& ini = std::nullopt,
+                           const std::string& second = "Bravo - Two") {
+        ASSERT_TRUE(player_.Start(folder_, {.titles = {"Alpha - One", second}}));
         ASSERT_TRUE(console_.Start(folder_));
         ASSERT_TRUE(product_.Start(folder_, ini));
         ASSERT_TRUE(console_.WaitForOut("Winamp : 1. Alpha - One", kProductDeadline));
     }
 
-    // Prints the marker into `console`; each song is listed there once, as
-    // the player's caption shows it.
-    void ExpectPlaylistListed(const ConsolePeer& console, const std::string& marker) const {
-        ASSERT_TRUE(console.Print(marker));
-        ASSERT_TRUE(console.WaitForOut("Playlist : 2. Bravo - Two", kProductDeadline)) << Joined(console.Log());
+    // Prints the marker into `console`, then sends it `then`; each entry is
+    // listed there once, as the player's caption shows it, and nothing after
+    // the last by the time the program has read that back.
+    void ExpectPlaylistListed(const ConsolePeer& console, const std::string& marker, const std::string& then = "",
+                              const Lines& entries = {"1. Alpha - One", "2. Bravo - Two"}) const {
+        ASSERT_TRUE(console.Print(marker) && (then.empty() || console.Send(then) == 1));
+        const std::string lastEnd = entries.back().substr(entries.back().size() - 9) + "\r\n";
+        std::string shown;
+        ASSERT_TRUE(product_.WaitForControlText(
+            control_id::kConsoleText, [&](const std::string& text) { return text.ends_with(lastEnd); }, shown))
+            << Joined(console.Log());
         Lines listed = console.Typed();
-        std::erase_if(listed, [](const std::string& line) { return !line.starts_with("echo ^1Playlist"); });
-        EXPECT_EQ(listed, (Lines{"echo ^1Playlist ^7: ^11. Alpha - One", "echo ^1Playlist ^7: ^12. Bravo - Two"}));
+        std::erase_if(listed, [](const std::string& line) { return !line.starts_with("echo ^1Playlist ^7: ^1"); });
+        for (std::string& line : listed) line.erase(0, 22);
+        EXPECT_EQ(listed, entries);
     }
 
     const std::filesystem::path folder_ = TestDir();
     PlayerPeer player_;
-    ConsolePeer console_;
+    ConsolePeer console_, restarted_;
     Product product_;
 };
 
@@ -76,14 +91,50 @@ TEST_F(ConsoleBridge, AfterTheGameWipesItsTextTheMarkerListsThePlaylist) {
     ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist"));
 }
 
-// A game quit and started again has a new console window, read as the first.
-TEST_F(ConsoleBridge, AfterTheGameRestartsTheMarkerListsThePlaylistInTheNewConsole) {
+// A game quit while the list is typed and started again has a new console
+// window, read as the first: the marker of the old one does not act there.
+TEST_F(ConsoleBridge, AfterTheGameQuitsHalfwayAndRestartsTheMarkerListsThePlaylistInTheNewConsole) {
     ASSERT_NO_FATAL_FAILURE(StartWithTwoSongs("[Text]\r\nText0=Mywinamp\r\n"));
-    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Mywinamp:Playlist"));
-    ASSERT_TRUE(console_.Close());
-    ConsolePeer restarted;
-    ASSERT_TRUE(restarted.Start(folder_));
-    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(restarted, "Mywinamp:Playlist"));
+    ASSERT_TRUE(console_.Send("quit-after 1") == 1 && console_.Print("Mywinamp:Playlist"));
+    ASSERT_TRUE(console_.Process().WaitForExit(kProductDeadline));
+    ASSERT_TRUE(restarted_.Start(folder_));
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(restarted_, "Mywinamp:Playlist"));
+}
+
+// The player closed while its playlist is walked: what was read before is listed.
+TEST_F(ConsoleBridge, APlayerClosedHalfwayHasTheEntriesReadBeforeListed) {
+    ASSERT_NO_FATAL_FAILURE(StartWithTwoSongs());
+    ASSERT_EQ(player_.Send("close-at-entry 1"), 1);
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist", "", {"1. Alpha - One"}));
+}
+
+// The program waits in its message to the console, as in every message to another program.
+TEST_F(ConsoleBridge, AConsoleAsleepForFiveSecondsGetsEachPendingLineOnceAfterwards) {
+    ASSERT_NO_FATAL_FAILURE(StartWithTwoSongs());
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist", "stall 5000"));
+    EXPECT_EQ(std::ranges::count(console_.Log(), "AWAKE"), 1);
+}
+
+// The caption is read up to 2047 characters for the track line and the list.
+TEST_F(ConsoleBridge, ACaptionOf64KilobytesIsReadAsItsFirst2047Characters) {
+    const std::string title = "Long - " + std::string(65536, 'x');
+    ASSERT_NO_FATAL_FAILURE(StartWithTwoSongs(std::nullopt, title));
+    ASSERT_EQ(player_.Send("index 1"), 1);
+    ASSERT_TRUE(console_.WaitForOut("2. Long - " + std::string(2037, 'x') + " [", kProductDeadline));
+    ASSERT_NO_FATAL_FAILURE(
+        ExpectPlaylistListed(console_, "Winamp:Playlist", "", {"1. Alpha - One", "2. " + title.substr(0, 2044)}));
+}
+
+// Wine turns a huge answer into the true length for an ANSI sender (and hangs it on 2^31-1).
+TEST_F(ConsoleBridge, AConsoleAnsweringANegativeOrHugeTextLengthIsReadAgainOnceItTellsTheTruth) {
+    ASSERT_NO_FATAL_FAILURE(StartWithTwoSongs());
+    for (const std::string length : {"-1", "1000000000"}) {
+        ASSERT_EQ(console_.Send("text-length " + length), 1);
+        const auto answered = [&] { return std::ranges::count(console_.Log(), "LENGTH " + length) >= 20; };
+        EXPECT_TRUE(WaitUntil(answered, kProductDeadline)) << length;
+        ASSERT_EQ(console_.Send("text-length real"), 1);
+    }
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist"));
 }
 
 // Each title reaches the console as one echo: ";" typed as ",", double

@@ -159,6 +159,18 @@ TEST(EchoPlaylist, APlayerThatWentAwayListsNothing) {
     EXPECT_EQ(rig.lastAnswer, "0");
 }
 
+// Closed while entry 3 is asked for, the player shows no caption any more.
+TEST(EchoPlaylist, APlayerClosedHalfwayHasTheEntriesReadBeforeListed) {
+    Rig rig(kQuake, ExampleSettings(), Titles(4), 1);
+    auto& handler = rig.desktop.Window(rig.player.window).handler;
+    handler = [gone = false, walk = handler](FakeWindow& self, const Message& m) mutable {
+        const auto answer = walk(self, m);
+        if ((gone = gone || (m.lParam == 121 && m.wParam == 2))) self.caption.clear();
+        return answer;
+    };
+    EXPECT_EQ(rig.Echo(), Titles(2, true));
+}
+
 TEST(EchoPlaylist, EntryNumbersBeyondSixteenBitsAreReportedInsteadOfListed) {
     // Starting beyond 16 bits the player is left alone; ending beyond, it is put back.
     for (const auto& [start, untouched] : {std::pair{39999, true}, {9999, false}}) {

@@ -89,6 +89,17 @@ TEST(ConsoleWindow, AHostileTextLengthReadsAsNoText) {
     }
 }
 
+TEST(ConsolePoller, AMarkerSeenInAConsoleThatWentAwayDoesNotActInTheNextOne) {
+    ConsoleRig rig;
+    rig.Tick("Winamp:Playlist");
+    const Hwnd gone = rig.desktop.Window(rig.console.input).parent;
+    for (const Hwnd child : std::vector(rig.desktop.Window(gone).children)) rig.desktop.DestroyWindow(child);
+    rig.desktop.DestroyWindow(gone);
+    const FakeConsole next(rig.desktop);
+    rig.poller.Tick("Winamp", rig.readout, [&] { ++rig.playlists; });
+    EXPECT_EQ(rig.playlists, 1);
+}
+
 TEST(ConsolePoller, ClearsAConsoleOf300000CharactersInsteadOfReadingIt) {
     for (const std::size_t length : {299999u, 300000u}) {
         ConsoleRig rig;
