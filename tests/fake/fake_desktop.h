@@ -89,8 +89,7 @@ public:
     std::map<int, std::uint16_t> keyStates;  // fixed answers instead of the keyboard's
     std::vector<int> keyQueries;
     std::map<std::string, std::string> ini;  // "Section/Key" -> value
-    Lines iniWrites;                         // "Section/Key=value", failed ones too
-    bool failWrites = false;
+    Lines iniWrites;                         // "Section/Key=value"
     std::map<int, std::string> specialFolders;
     std::set<std::string> files;
     std::vector<std::pair<std::string, int>> processStarts;
@@ -166,8 +165,8 @@ public:
     bool WritePrivateProfileStringA(const std::string& section, const std::string& key, const std::string& value,
                                     const std::string&) override {
         iniWrites.push_back(section + "/" + key + "=" + value);
-        if (!failWrites) ini[section + "/" + key] = value;
-        return !failWrites;
+        ini[section + "/" + key] = value;
+        return true;
     }
     std::optional<std::string> GetSpecialFolderPath(int csidl) override {  // the 260-character buffer as filled
         if (!specialFolders.contains(csidl)) return std::nullopt;

@@ -152,23 +152,21 @@ TEST(EchoPlaylist, PutsAShufflingPlayerBackOnItsEntry) {
     }
 }
 
-TEST(EchoPlaylist, APlayerThatWentAwayListsNothing) {
-    Rig rig(kQuake, ExampleSettings(), Titles(3), 1);
-    rig.desktop.DestroyWindow(rig.player.window);
-    EXPECT_EQ(rig.Echo(), Lines{});
-    EXPECT_EQ(rig.lastAnswer, "0");
-}
-
-// Closed while entry 3 is asked for, the player shows no caption any more.
-TEST(EchoPlaylist, APlayerClosedHalfwayHasTheEntriesReadBeforeListed) {
-    Rig rig(kQuake, ExampleSettings(), Titles(4), 1);
-    auto& handler = rig.desktop.Window(rig.player.window).handler;
+// Gone before the walk, the player lists nothing; closed while entry 3 is
+// asked for, it shows no caption any more and the entries read before are listed.
+TEST(EchoPlaylist, APlayerThatWentAwayListsWhatWasReadBefore) {
+    Rig before(kQuake, ExampleSettings(), Titles(3), 1);
+    before.desktop.DestroyWindow(before.player.window);
+    EXPECT_EQ(before.Echo(), Lines{});
+    EXPECT_EQ(before.lastAnswer, "0");
+    Rig halfway(kQuake, ExampleSettings(), Titles(4), 1);
+    auto& handler = halfway.desktop.Window(halfway.player.window).handler;
     handler = [gone = false, walk = handler](FakeWindow& self, const Message& m) mutable {
         const auto answer = walk(self, m);
         if ((gone = gone || (m.lParam == 121 && m.wParam == 2))) self.caption.clear();
         return answer;
     };
-    EXPECT_EQ(rig.Echo(), Titles(2, true));
+    EXPECT_EQ(halfway.Echo(), Titles(2, true));
 }
 
 TEST(EchoPlaylist, EntryNumbersBeyondSixteenBitsAreReportedInsteadOfListed) {

@@ -23,14 +23,5 @@ TEST(SettingsStore, AMissingFileLoadsTheDefaultsWhichASaveWritesAs47Keys) {
     EXPECT_EQ(desktop.messageBoxes, Lines{});
 }
 
-TEST(SettingsStore, FailedWritesAreReportedOncePerSaveAfterTryingEveryKey) {
-    FakeDesktop desktop;
-    desktop.failWrites = true;
-    SaveSettings(desktop, Settings{});
-    EXPECT_EQ(desktop.iniWrites.size(), 47u);
-    ASSERT_EQ(desktop.messageBoxes.size(), 1u);
-    EXPECT_NE(desktop.messageBoxes[0].find("C:\\Tunebridge\\tunebridge.ini"), std::string::npos) << desktop.messageBoxes[0];
-}
-
 } // namespace
 } // namespace tunebridge

@@ -59,7 +59,6 @@ public:
     bool Prefill(std::size_t chars) const { return Send("prefill " + std::to_string(chars)) == 1; }
 
     std::vector<std::string> Typed() const { return Tagged("TYPED"); }
-    std::vector<std::string> Executed() const { return Tagged("EXEC"); }
     // Waits until a printed line contains `part`.
     bool WaitForOut(const std::string& part, std::chrono::milliseconds deadline = kPeerDeadline) const;
 };
