@@ -13,8 +13,6 @@ namespace tunebridge {
 // user handles 32-bit significant even in 64-bit processes); 0 means none.
 using Hwnd = std::uint32_t;
 
-constexpr unsigned kWM_SETTEXT = 0x000C;
-constexpr unsigned kWM_GETTEXT = 0x000D;
 constexpr unsigned kWM_GETTEXTLENGTH = 0x000E;
 constexpr unsigned kWM_CHAR = 0x0102;
 constexpr unsigned kWM_COMMAND = 0x0111;
@@ -27,8 +25,6 @@ constexpr unsigned kMB_OK = 0x00;
 constexpr unsigned kMB_RETRYCANCEL = 0x05;
 constexpr unsigned kMB_ICONEXCLAMATION = 0x30;
 constexpr unsigned kMB_ICONERROR = 0x10;
-constexpr int kIDOK = 1;
-constexpr int kIDCANCEL = 2;
 constexpr int kIDRETRY = 4;
 
 constexpr int kSW_SHOWMINIMIZED = 2;
