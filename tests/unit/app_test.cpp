@@ -48,13 +48,19 @@ TEST_F(App, AfterACompletedStartUpThePlayerIsReadOutAndTheUnloadSaves) {
               std::pair(std::size_t{47}, std::string("Text/Text3=Winamp")));
 }
 
-TEST_F(App, TheConsolePollRunsEveryMillisecondFromItsFirstTickAndAnswersTheMarker) {
+TEST_F(App, TimersRunAtTheirIntervalsAndTheConsolePollAnswersTheMarkerEveryMillisecond) {
     FakePlayer player(desktop, {"Song"});
     FakeConsole console(desktop);
     ASSERT_TRUE(window.Load(kSelf));
     console.engine.ReplaceBuffer("Winamp:Playlist");
+    const auto intervals = [&] {  // console, readout, track line, hotkeys, sensor line
+        std::vector<unsigned> all;
+        for (std::size_t t = 0; t < kMainTimerCount; ++t) all.push_back(window.Timer(MainTimer(t)).intervalMs);
+        return all;
+    };
+    EXPECT_EQ(intervals(), (std::vector<unsigned>{500, 100, 500, 10, 10000}));
     window.Tick(MainTimer::ConsolePoll);
-    EXPECT_EQ(window.Timer(MainTimer::ConsolePoll).intervalMs, 1u);
+    EXPECT_EQ(intervals(), (std::vector<unsigned>{1, 100, 500, 10, 10000}));
     EXPECT_EQ(console.engine.TypedLines().size(), 1u) << "the playlist of one entry";
 }
 
@@ -63,6 +69,8 @@ TEST_F(App, ButtonsAndHotkeysRunTheirPlayerOperation) {
     ASSERT_TRUE(window.Load(kSelf));
     window.OnClick(id::kTrackPlay);
     EXPECT_FALSE(window.OpenAboutBox() || window.OpenSettingsDialog());
+    window.OnClick(id::kSettings);
+    EXPECT_TRUE(window.OpenSettingsDialog());
     shared.settings.Hotkey(HotkeySlot::VolumeUp) = {116, 0, 0, 0};  // F5
     window.Tick(MainTimer::HotkeyPoll);  // nothing pressed yet
     desktop.PressKey(116);

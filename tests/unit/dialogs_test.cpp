@@ -101,7 +101,7 @@ TEST(SettingsDialog, OpensWithTheStoredValuesAndTheAnnouncersDisplayMode) {
 TEST(SettingsDialog, ColourPicksGoToTheSelectedLabelAndItsBracketPartner) {
     Fixture f;
     f.settings.Color(Title) = 7;
-    f.settings.Color(StateWord) = 12;
+    f.settings.Color(StateWord) = 10;
     f.settings.Color(Winamp) = 0;
     SettingsDialog dialog(f.desktop, f.settings);
     const auto textColor = [&](ColorElement e) { return State(dialog, PreviewLabelId(e)).textColor; };
@@ -118,7 +118,7 @@ TEST(SettingsDialog, ColourPicksGoToTheSelectedLabelAndItsBracketPartner) {
     EXPECT_TRUE(framed(StateOpen) && framed(StateClose) && !framed(TimeOpen) && !framed(Title));
     dialog.OnClick(ColorButtonId(2));
     EXPECT_EQ((std::array{f.settings.Color(StateOpen), f.settings.Color(StateWord), f.settings.Color(StateClose)}),
-              (std::array<std::int16_t, 3>{2, 12, 2}));  // a value outside 0..9 stays as it is
+              (std::array<std::int16_t, 3>{2, 10, 2}));  // a value outside 0..9 stays as it is
     EXPECT_EQ(textColor(StateOpen), 0x00FF00u);
 
     dialog.OnClick(PreviewLabelId(TimeOpen));
