@@ -1,13 +1,11 @@
 // What the program costs while nothing happens: its CPU time beside a paused
-// player and a console that prints nothing, against two yardsticks run the
-// same way (idle_yardstick.exe): an empty program with the same five timers,
-// and a bare program making only the calls the design requires at the same
-// rates. The three take turns, a few rounds each, so that the load of the
-// machine falls on all of them alike.
+// player and a console that prints nothing, against yardsticks run beside it
+// at the same time (idle_yardstick.exe): an empty program with the same five
+// timers; a bare program making only the calls the design requires at the
+// same rates; and that bare program holding the DirectSound object the design
+// keeps too. All of them run at once and are measured over the same seconds,
+// so the load of the shared machine falls on each alike.
 #include <windows.h>
-
-#include <fcntl.h>
-#include <io.h>
 
 #include <array>
 #include <cstdint>
@@ -29,9 +27,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kRounds = 3;
-constexpr std::chrono::milliseconds kSettle = 3s;
-constexpr std::chrono::milliseconds kMeasured = 15s;
+constexpr std::chrono::milliseconds kSettle = 5s;
+constexpr int kWindows = 4;
+constexpr std::chrono::milliseconds kWindow = 15s;
 
 // F5 to F11 on the seven hotkeys, as the bare yardstick queries them.
 constexpr char kIni[] =
@@ -40,62 +38,29 @@ constexpr char kIni[] =
     "[CKeys]\r\nKey0=0\r\nKey1=0\r\nKey2=0\r\nKey3=0\r\nKey4=0\r\nKey5=0\r\nKey6=0\r\n"
     "[AKeys]\r\nKey0=0\r\nKey1=0\r\nKey2=0\r\nKey3=0\r\nKey4=0\r\nKey5=0\r\nKey6=0\r\n";
 
-enum class Kind { Program, EmptyTimers, BareCalls };
-
 struct Subject {
-    Kind kind;
     const char* name;
     const char* figure;
+    std::vector<std::string> arguments;
+    fs::path exe;  // a copy of its own, so that its process can be told apart
+    ChildProcess process;
     double cpuMs = 0;
-    double wallMs = 0;
-    std::vector<double> shares;  // per round, % of one core
+    std::vector<double> shares;  // per window, % of one core
 };
 
-std::int64_t MillisecondsNow() { return static_cast<std::int64_t>(GetTickCount64()); }
-
-// Starts one subject, lets it settle, and adds its CPU time over kMeasured.
-bool MeasureOnce(Subject& subject, const fs::path& folder, const fs::path& product) {
-    ChildProcess process;
-    std::string title = "Yardstick.";
-    bool started = false;
-    if (subject.kind == Kind::Program) {
-        title = kMainWindowCaption;
-        started = process.Start(product, {}, product.parent_path(), SW_SHOWNOACTIVATE);
-    } else {
-        std::vector<std::string> arguments;
-        if (subject.kind == Kind::BareCalls) arguments.push_back("--calls");
-        started = process.Start(BinDir() / "idle_yardstick.exe", arguments, folder, SW_SHOWNOACTIVATE);
-    }
-    HWND window = nullptr;
-    if (!started || !WaitUntil(
-                        [&] {
-                            window = process.FindOwnWindow("", title);
-                            return window != nullptr;
-                        },
-                        kProductDeadline)) {
+bool Start(Subject& subject, const std::string& title) {
+    if (!subject.process.Start(subject.exe, subject.arguments, subject.exe.parent_path(), SW_SHOWNOACTIVATE) ||
+        !WaitUntil([&] { return subject.process.FindOwnWindow("", title) != nullptr; }, kProductDeadline)) {
         std::printf("%s: no window \"%s\"\n", subject.name, title.c_str());
         return false;
     }
-    WaitUntil([] { return false; }, kSettle);
-    const fs::path exe = subject.kind == Kind::Program ? product : BinDir() / "idle_yardstick.exe";
-    const std::int64_t cpuBefore = CpuTime100ns(process.Handle(), exe);
-    const std::int64_t wallBefore = MillisecondsNow();
-    WaitUntil([] { return false; }, kMeasured);
-    const std::int64_t cpuAfter = CpuTime100ns(process.Handle(), exe);
-    const std::int64_t wallAfter = MillisecondsNow();
-    process.Close(kProductDeadline);
-    if (cpuBefore < 0 || cpuAfter < 0) {
-        std::printf("%s: its CPU time cannot be read\n", subject.name);
-        return false;
-    }
-    const double cpuMs = static_cast<double>(cpuAfter - cpuBefore) / 10000.0;
-    const double wallMs = static_cast<double>(wallAfter - wallBefore);
-    subject.cpuMs += cpuMs;
-    subject.wallMs += wallMs;
-    subject.shares.push_back(100.0 * cpuMs / wallMs);
-    std::printf("  %-44s %7.1f ms of CPU in %5.1f s: %5.2f %% of one core\n", subject.name, cpuMs, wallMs / 1000.0,
-                subject.shares.back());
     return true;
+}
+
+fs::path CopyOf(const fs::path& exe, const fs::path& folder) {
+    fs::create_directories(folder);
+    fs::copy_file(exe, folder / exe.filename(), fs::copy_options::overwrite_existing);
+    return folder / exe.filename();
 }
 
 int Run() {
@@ -108,45 +73,62 @@ int Run() {
                                      .state = peers::PlayerState::paused};
     if (!Started("player", player.Start(folder, paused)) || !Started("console", console.Start(folder))) return 1;
 
-    const fs::path product = StageProduct(folder / "product", kIni);
-    std::array<Subject, 3> subjects = {{
-        {Kind::Program, "tunebridge.exe", "program", 0, 0, {}},
-        {Kind::EmptyTimers, "empty program, the same five timers", "empty", 0, 0, {}},
-        {Kind::BareCalls, "bare program, only the designed calls", "calls", 0, 0, {}},
+    const fs::path yardstick = BinDir() / "idle_yardstick.exe";
+    std::array<Subject, 4> subjects = {{
+        {"tunebridge.exe", "program", {}, StageProduct(folder / "product", kIni), {}, 0, {}},
+        {"empty program, the five timers", "empty", {}, CopyOf(yardstick, folder / "empty"), {}, 0, {}},
+        {"bare program, the designed calls", "calls", {"--calls"}, CopyOf(yardstick, folder / "calls"), {}, 0, {}},
+        {"the same with DirectSound", "sound", {"--calls", "--directsound"}, CopyOf(yardstick, folder / "sound"), {},
+         0, {}},
     }};
-    std::printf("Idle CPU beside a paused player and an idle console, %d rounds of %lld s each:\n", kRounds,
-                static_cast<long long>(kMeasured.count() / 1000));
-    for (int round = 0; round < kRounds; ++round) {
-        std::printf("round %d\n", round + 1);
-        // Each round starts with another subject, so none always runs first.
-        for (std::size_t turn = 0; turn < subjects.size(); ++turn) {
-            if (!MeasureOnce(subjects[(turn + static_cast<std::size_t>(round)) % subjects.size()], folder, product)) return 1;
-        }
+    for (Subject& subject : subjects) {
+        if (!Start(subject, &subject == &subjects[0] ? kMainWindowCaption : "Yardstick.")) return 1;
     }
+    WaitUntil([] { return false; }, kSettle);
+
+    std::printf("Idle CPU beside a paused player and an idle console, all programs at once, %d windows of %lld s:\n",
+                kWindows, static_cast<long long>(kWindow.count() / 1000));
+    for (int window = 0; window < kWindows; ++window) {
+        std::array<std::int64_t, subjects.size()> before{};
+        for (std::size_t n = 0; n < subjects.size(); ++n) before[n] = CpuTime100ns(subjects[n].process.Handle(), subjects[n].exe);
+        const ULONGLONG start = GetTickCount64();
+        WaitUntil([] { return false; }, kWindow);
+        const double wallMs = static_cast<double>(GetTickCount64() - start);
+        std::printf("  window %d:", window + 1);
+        for (std::size_t n = 0; n < subjects.size(); ++n) {
+            const std::int64_t after = CpuTime100ns(subjects[n].process.Handle(), subjects[n].exe);
+            if (before[n] < 0 || after < 0) {
+                std::printf("\n%s: its CPU time cannot be read\n", subjects[n].name);
+                return 1;
+            }
+            const double cpuMs = static_cast<double>(after - before[n]) / 10000.0;
+            subjects[n].cpuMs += cpuMs;
+            subjects[n].shares.push_back(100.0 * cpuMs / wallMs);
+            std::printf("  %s %.2f %%", subjects[n].figure, subjects[n].shares.back());
+        }
+        std::printf("\n");
+    }
+    for (Subject& subject : subjects) subject.process.Close(kProductDeadline);
     console.Close();
     player.Close();
 
-    std::printf("over all rounds:\n");
+    const double totalMs = kWindows * static_cast<double>(kWindow.count());
+    std::printf("over all windows (%% of one core):\n");
     for (const Subject& subject : subjects) {
-        const double share = 100.0 * subject.cpuMs / subject.wallMs;
-        std::printf("  %-44s %5.2f %% of one core (rounds %.2f to %.2f)\n", subject.name, share,
-                    Percentile(subject.shares, 0.0), Percentile(subject.shares, 1.0));
+        const double share = 100.0 * subject.cpuMs / totalMs;
+        std::printf("  %-34s %5.2f %% (windows %.2f to %.2f), Tunebridge against it %.2f\n", subject.name, share,
+                    Percentile(subject.shares, 0.0), Percentile(subject.shares, 1.0), subjects[0].cpuMs / subject.cpuMs);
         const std::string key = std::string("idle_") + subject.figure;
         Figure(key.c_str(), share);
         Figure((key + "_min").c_str(), Percentile(subject.shares, 0.0));
         Figure((key + "_max").c_str(), Percentile(subject.shares, 1.0));
+        Figure((key + "_ratio").c_str(), subjects[0].cpuMs / subject.cpuMs);
     }
-    const double program = subjects[0].cpuMs / subjects[0].wallMs;
-    Figure("idle_ratio_empty", program / (subjects[1].cpuMs / subjects[1].wallMs));
-    Figure("idle_ratio_calls", program / (subjects[2].cpuMs / subjects[2].wallMs));
-    Figure("idle_seconds", kRounds * static_cast<double>(kMeasured.count()) / 1000.0, "%.0f");
+    Figure("idle_seconds", totalMs / 1000.0, "%.0f");
     return 0;
 }
 
 }  // namespace
 }  // namespace tunebridge::e2e
 
-int main() {
-    _setmode(_fileno(stdout), _O_BINARY);
-    return tunebridge::e2e::Run();
-}
+int main() { return tunebridge::e2e::Run(); }

@@ -9,11 +9,17 @@
 //                                console's output pane per console tick, the
 //                                seven hotkeys' key states per hotkey tick,
 //                                the player's caption and position per
-//                                readout tick
+//                                readout tick, the position twice per
+//                                track-line tick
+//   --directsound                besides, the DirectSound object that the
+//                                program keeps for its whole run (default
+//                                device, priority level for the window)
 //
 // The console and the player are looked up once, at start; the hotkeys are
 // F5 to F11, as the idle benchmark binds them in the program.
 #include <windows.h>
+#include <mmsystem.h>  // WAVEFORMATEX, which dsound.h needs
+#include <dsound.h>
 
 #include <array>
 #include <cstring>
@@ -73,6 +79,10 @@ void OnTimer(HWND window, UINT_PTR id, Peers& peers) {
         SendMessageA(peers.player, WM_USER, 0, kPlayerPosition);
         break;
     }
+    case kTrackAnnounce:
+        SendMessageA(peers.player, WM_USER, 0, kPlayerPosition);
+        SendMessageA(peers.player, WM_USER, 0, kPlayerPosition);
+        break;
     case kHotkeyPoll:
         for (int key = kFirstHotkey; key < kFirstHotkey + kHotkeyCount; ++key) GetAsyncKeyState(key);
         break;
@@ -119,6 +129,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     HWND window = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 460, 130,
                                   nullptr, nullptr, instance, &peers);
     if (!window) return 1;
+    IDirectSound* sound = nullptr;
+    if (std::strstr(commandLine, "--directsound") &&
+        (FAILED(DirectSoundCreate(nullptr, &sound, nullptr)) || FAILED(sound->SetCooperativeLevel(window, DSSCL_PRIORITY))))
+        return 1;
     for (const TimerStart& timer : kTimers) SetTimer(window, timer.id, timer.intervalMs, nullptr);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -127,5 +141,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    if (sound) sound->Release();
     return 0;
 }

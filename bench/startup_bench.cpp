@@ -5,9 +5,6 @@
 // measured the same way, in turns with the program.
 #include <windows.h>
 
-#include <fcntl.h>
-#include <io.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -117,7 +114,4 @@ int Run() {
 }  // namespace
 }  // namespace tunebridge::e2e
 
-int main() {
-    _setmode(_fileno(stdout), _O_BINARY);
-    return tunebridge::e2e::Run();
-}
+int main() { return tunebridge::e2e::Run(); }
