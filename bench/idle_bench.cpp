@@ -46,6 +46,7 @@ struct Subject {
     ChildProcess process;
     double cpuMs = 0;
     std::vector<double> shares;  // per window, % of one core
+    std::int64_t switches = 0;   // context switches over all windows; stays 0 without /proc
 };
 
 bool Start(Subject& subject, const std::string& title) {
@@ -90,7 +91,11 @@ int Run() {
                 kWindows, static_cast<long long>(kWindow.count() / 1000));
     for (int window = 0; window < kWindows; ++window) {
         std::array<std::int64_t, subjects.size()> before{};
-        for (std::size_t n = 0; n < subjects.size(); ++n) before[n] = CpuTime100ns(subjects[n].process.Handle(), subjects[n].exe);
+        std::array<std::int64_t, subjects.size()> switchesBefore{};
+        for (std::size_t n = 0; n < subjects.size(); ++n) {
+            before[n] = CpuTime100ns(subjects[n].process.Handle(), subjects[n].exe);
+            switchesBefore[n] = UnixContextSwitches(subjects[n].exe);
+        }
         const ULONGLONG start = GetTickCount64();
         WaitUntil([] { return false; }, kWindow);
         const double wallMs = static_cast<double>(GetTickCount64() - start);
@@ -101,6 +106,7 @@ int Run() {
                 std::printf("\n%s: its CPU time cannot be read\n", subjects[n].name);
                 return 1;
             }
+            if (switchesBefore[n] >= 0) subjects[n].switches += UnixContextSwitches(subjects[n].exe) - switchesBefore[n];
             const double cpuMs = static_cast<double>(after - before[n]) / 10000.0;
             subjects[n].cpuMs += cpuMs;
             subjects[n].shares.push_back(100.0 * cpuMs / wallMs);
@@ -123,6 +129,13 @@ int Run() {
         Figure((key + "_min").c_str(), Percentile(subject.shares, 0.0));
         Figure((key + "_max").c_str(), Percentile(subject.shares, 1.0));
         Figure((key + "_ratio").c_str(), subjects[0].cpuMs / subject.cpuMs);
+        // Round trips to the window server, which the load of the machine does not change.
+        const double perSecond = static_cast<double>(subject.switches) * 1000.0 / totalMs;
+        std::printf("  %-34s %6.0f context switches a second, Tunebridge against it %.2f\n", "", perSecond,
+                    static_cast<double>(subjects[0].switches) / static_cast<double>(subject.switches));
+        Figure((key + "_switches").c_str(), perSecond, "%.0f");
+        Figure((key + "_switches_ratio").c_str(),
+               static_cast<double>(subjects[0].switches) / static_cast<double>(subject.switches));
     }
     Figure("idle_seconds", totalMs / 1000.0, "%.0f");
     return 0;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -23,11 +24,9 @@ inline std::int64_t CpuTime100ns(HANDLE process) {
     return value(kernel) + value(user);
 }
 
-// Under Wine, Linux's count for the Unix process that runs `exe` (found by
-// its command line in /proc), in 100 ns units: Wine's GetProcessTimes of
-// another process reports only a fraction of what the process uses. -1 when
-// there is no /proc (Windows) or no such process.
-inline std::int64_t UnixCpuTime100ns(const std::filesystem::path& exe) {
+// Under Wine, the /proc folder of the Unix process that runs `exe` (found
+// by its command line); nothing on Windows or when no such process runs.
+inline std::optional<std::filesystem::path> UnixProcessOf(const std::filesystem::path& exe) {
     namespace fs = std::filesystem;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator("Z:\\proc", error)) {
@@ -36,20 +35,48 @@ inline std::int64_t UnixCpuTime100ns(const std::filesystem::path& exe) {
         std::ifstream cmdline(entry.path() / "cmdline", std::ios::binary);
         std::string program;
         std::getline(cmdline, program, '\0');
-        if (_stricmp(program.c_str(), exe.string().c_str()) != 0) continue;
-        std::ifstream statFile(entry.path() / "stat");
-        const std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
-        // After the command's closing parenthesis come field 3 (the state)
-        // on; utime and stime are fields 14 and 15, in ticks of 10 ms.
-        std::istringstream fields(stat.substr(stat.rfind(')') + 1));
-        std::string field;
-        std::int64_t ticks = 0;
-        for (int n = 3; n <= 15 && fields >> field; ++n) {
-            if (n >= 14) ticks += std::stoll(field);
-        }
-        return ticks * 100000;
+        if (_stricmp(program.c_str(), exe.string().c_str()) == 0) return entry.path();
     }
-    return -1;
+    return std::nullopt;
+}
+
+// Linux's CPU count for the Unix process that runs `exe`, in 100 ns units:
+// Wine's GetProcessTimes of another process reports only a fraction of what
+// the process uses. -1 when there is no such process (or no /proc).
+inline std::int64_t UnixCpuTime100ns(const std::filesystem::path& exe) {
+    const auto folder = UnixProcessOf(exe);
+    if (!folder) return -1;
+    std::ifstream statFile(*folder / "stat");
+    const std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
+    // After the command's closing parenthesis come field 3 (the state) on;
+    // utime and stime are fields 14 and 15, in ticks of 10 ms.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+    std::string field;
+    std::int64_t ticks = 0;
+    for (int n = 3; n <= 15 && fields >> field; ++n) {
+        if (n >= 14) ticks += std::stoll(field);
+    }
+    return ticks * 100000;
+}
+
+// The context switches of all threads of the Unix process that runs `exe`:
+// under Wine one or two for every round trip to the window server. -1 when
+// there is no such process (or no /proc).
+inline std::int64_t UnixContextSwitches(const std::filesystem::path& exe) {
+    const auto folder = UnixProcessOf(exe);
+    if (!folder) return -1;
+    std::int64_t switches = 0;
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(*folder / "task", error)) {
+        std::ifstream status(task.path() / "status");
+        std::string line;
+        while (std::getline(status, line)) {
+            const auto colon = line.find(':');
+            if (colon != std::string::npos && line.find("ctxt_switches") != std::string::npos)
+                switches += std::stoll(line.substr(colon + 1));
+        }
+    }
+    return switches;
 }
 
 // The Unix count where there is one, GetProcessTimes elsewhere.
