@@ -12,6 +12,7 @@
 
 #include "console/console_commands.h"
 #include "console/console_poller.h"
+#include "bench_support.h"
 #include "harness/peers.h"
 #include "platform/desktop_win32.h"
 
@@ -120,13 +121,14 @@ public:
     }
 };
 
-double Percentile(std::vector<double> samples, double share) {
-    std::sort(samples.begin(), samples.end());
-    const auto index = static_cast<std::size_t>(share * static_cast<double>(samples.size() - 1) + 0.5);
-    return samples[index];
+// The figures of one case, in ms, as "<key>_median_ms" and "<key>_p99_ms".
+void Figures(const char* key, const std::vector<double>& microseconds) {
+    Figure((std::string(key) + "_median_ms").c_str(), Percentile(microseconds, 0.5) / 1000.0, "%.3f");
+    Figure((std::string(key) + "_p99_ms").c_str(), Percentile(microseconds, 0.99) / 1000.0, "%.3f");
 }
 
-void Report(const char* name, const std::vector<double>& samples, const CallCounts& perOperation) {
+void Report(const char* name, const char* key, const std::vector<double>& samples, const CallCounts& perOperation) {
+    Figures(key, samples);
     double total = 0;
     for (double sample : samples) total += sample;
     std::printf("%-34s n=%5zu  median %9.1f us  p99 %9.1f us  mean %9.1f us  max %9.1f us\n", name, samples.size(),
@@ -180,7 +182,7 @@ void BenchSendConsoleCommand(const ConsolePeer& console) {
         const double us = TimeMicroseconds([&] { bridge.commands.Send(command); });
         if (i >= 0) samples.push_back(us);
     }
-    Report("SendConsoleCommand (echo)", samples, perCommand);
+    Report("SendConsoleCommand (echo)", "command", samples, perCommand);
 
     // Where the time goes: the calls' own times over the same commands.
     bridge.desktop.counts = {};
@@ -206,6 +208,10 @@ void BenchSendConsoleCommand(const ConsolePeer& console) {
     }
     std::printf("%-34s n=%5zu  median %9.1f us  p99 %9.1f us\n", "bare SendMessage round trip", roundTrips.size(),
                 Percentile(roundTrips, 0.5), Percentile(roundTrips, 0.99));
+    Figures("console_round_trip", roundTrips);
+    Figure("command_ratio_median", Percentile(samples, 0.5) / Percentile(roundTrips, 0.5), "%.1f");
+    Figure("command_ratio_p99", Percentile(samples, 0.99) / Percentile(roundTrips, 0.99), "%.1f");
+    Figure("command_wm_char_ms", timing.sendMessageUs / n / 1000.0, "%.2f");
 }
 
 void BenchIdleAndNewTextTicks(const ConsolePeer& console) {
@@ -228,8 +234,8 @@ void BenchIdleAndNewTextTicks(const ConsolePeer& console) {
         longest = std::max(longest, OutputLength(console));
         idle.push_back(TimeMicroseconds([&] { bridge.Tick(); }));
     }
-    Report("poller tick, no new text", idle, perIdleTick);
-    Report("poller tick, new text", newText, perNewTextTick);
+    Report("poller tick, no new text", "tick_idle", idle, perIdleTick);
+    Report("poller tick, new text", "tick_new", newText, perNewTextTick);
     std::printf("%-34s buffer up to %d characters; ticks that did not show their line: %d\n", "", longest, missed);
 }
 
@@ -257,7 +263,7 @@ void BenchNearFullTicks(const ConsolePeer& console) {
             longest = std::max(longest, OutputLength(console));
         }
     }
-    Report("poller tick, new text, ~300,000", samples, perTick);
+    Report("poller tick, new text, ~300,000", "tick_near_full", samples, perTick);
     std::printf("%-34s buffer %d..%d characters; ticks that did not show their line: %d\n", "", shortest, longest,
                 missed);
 }
@@ -277,7 +283,7 @@ void BenchClearingTicks(const ConsolePeer& console) {
         samples.push_back(TimeMicroseconds([&] { bridge.Tick(); }));
         if (OutputLength(console) != 0) ++notCleared;
     }
-    Report("poller tick at 300,000 (clear)", samples, perTick);
+    Report("poller tick at 300,000 (clear)", "tick_clear", samples, perTick);
     std::printf("%-34s ticks that left the buffer full: %d\n", "", notCleared);
 }
 

@@ -1,14 +1,10 @@
-// How fast a hotkey reaches the player, and what the program costs while idle.
+// How fast a hotkey reaches the player.
 //
 // Latency: F5 is bound to Next; each round presses F5 with SendInput, waits
 // until the simulated player has logged the command (its log carries the
 // moment of reception on the same QueryPerformanceCounter clock), releases F5
 // and waits 5 to 105 ms, varied so the presses fall at every point of the
 // program's 10 ms poll.
-//
-// Idle CPU: the program's own CPU time (GetProcessTimes) over 60 seconds beside
-// the simulated console and player with nobody pressing anything, as a share
-// of one core.
 //
 // Yardstick: once the program has ended, the same presses against a thread of
 // this benchmark that only asks for F5 every 10 ms. What the program adds to
@@ -35,7 +31,7 @@
 #include "harness/process.h"
 #include "harness/product.h"
 #include "harness/wait.h"
-#include "process_times.h"
+#include "bench_support.h"
 
 namespace tunebridge::e2e {
 namespace {
@@ -43,7 +39,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kPresses = 250;
-constexpr std::chrono::milliseconds kIdle = 60s;
 constexpr std::chrono::milliseconds kDeadline = 30s;
 constexpr double kPollIntervalMs = 10.0;
 
@@ -89,13 +84,7 @@ public:
     }
 };
 
-double Percentile(std::vector<double> values, double share) {
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(index, values.size() - 1)];
-}
-
-// Waits without a condition: between presses, and over the idle minute.
+// Waits without a condition, between presses.
 void Pause(std::chrono::milliseconds length) {
     WaitUntil([] { return false; }, length);
 }
@@ -148,9 +137,11 @@ std::optional<std::vector<double>> Presses(const ReceptionTimes& received) {
     return latencies;
 }
 
-void PrintLatencies(const char* what, const std::vector<double>& latencies) {
+void PrintLatencies(const char* what, const char* figure, const std::vector<double>& latencies) {
     const double median = Percentile(latencies, 0.5);
     const double p99 = Percentile(latencies, 0.99);
+    Figure((std::string(figure) + "_median_ms").c_str(), median, "%.1f");
+    Figure((std::string(figure) + "_p99_ms").c_str(), p99, "%.1f");
     std::printf("%s, %zu presses:\n", what, latencies.size());
     std::printf("  median %.2f ms (%.2f poll intervals of %.0f ms)\n", median, median / kPollIntervalMs,
                 kPollIntervalMs);
@@ -189,15 +180,8 @@ int Run() {
     const fs::path folder = TempDir("hotkey-bench");
     ParkPointerAwayFromWindows();
     TimestampedPlayer player;
-    if (auto started = player.Start(folder); !started) {
-        std::printf("player: %s\n", started.message());
-        return 1;
-    }
     ConsolePeer console;
-    if (auto started = console.Start(folder); !started) {
-        std::printf("console: %s\n", started.message());
-        return 1;
-    }
+    if (!Started("player", player.Start(folder)) || !Started("console", console.Start(folder))) return 1;
     const fs::path productFolder = folder / "product";
     ChildProcess product;
     const std::string ini = "[Keys]\r\nKey2=116\r\n[SKeys]\r\nKey2=0\r\n[CKeys]\r\nKey2=0\r\n[AKeys]\r\nKey2=0\r\n";
@@ -224,21 +208,7 @@ int Run() {
     const auto latenciesMs = Presses(nextTimes);
     if (!latenciesMs) return 1;
 
-    const std::int64_t cpuBefore = CpuTime100ns(product.Handle());
-    const std::int64_t wallBefore = MicrosecondsNow();
-    Pause(kIdle);
-    const std::int64_t cpuAfter = CpuTime100ns(product.Handle());
-    const std::int64_t wallAfter = MicrosecondsNow();
-
-    PrintLatencies("key press (SendInput) to the player receiving Next", *latenciesMs);
-    if (cpuBefore < 0 || cpuAfter < 0) {
-        std::printf("idle CPU: GetProcessTimes failed (error %lu)\n", GetLastError());
-    } else {
-        const double cpuMs = static_cast<double>(cpuAfter - cpuBefore) / 10000.0;
-        const double wallMs = static_cast<double>(wallAfter - wallBefore) / 1000.0;
-        std::printf("idle CPU over %.1f s: %.1f ms of CPU, %.2f %% of one core\n", wallMs / 1000.0, cpuMs,
-                    100.0 * cpuMs / wallMs);
-    }
+    PrintLatencies("key press (SendInput) to the player receiving Next", "hotkey_program", *latenciesMs);
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     if (!product.WaitForExit(kDeadline)) std::printf("the program did not end after its window was closed\n");
@@ -258,7 +228,11 @@ int Run() {
     PostThreadMessageA(bare.threadId, WM_QUIT, 0, 0);
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
-    if (bareMs) PrintLatencies("the same presses to a bare 10 ms GetAsyncKeyState poll in this program", *bareMs);
+    if (!bareMs) return 1;
+    PrintLatencies("the same presses to a bare 10 ms GetAsyncKeyState poll in this program", "hotkey_bare", *bareMs);
+    Figure("hotkey_ratio_median", Percentile(*latenciesMs, 0.5) / Percentile(*bareMs, 0.5));
+    Figure("hotkey_ratio_p99", Percentile(*latenciesMs, 0.99) / Percentile(*bareMs, 0.99));
+    Figure("hotkey_presses", kPresses, "%.0f");
     return 0;
 }
 

@@ -5,13 +5,13 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "announce/playlist.h"
 #include "console/console_commands.h"
+#include "bench_support.h"
 #include "harness/peers.h"
 #include "platform/desktop_win32.h"
 #include "winamp/player_remote.h"
@@ -36,20 +36,14 @@ LONGLONG Now() {
     return counter.QuadPart;
 }
 
-// The value below which `share` of the sorted samples lie.
-double Percentile(std::vector<double> samples, double share) {
-    std::sort(samples.begin(), samples.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(share * static_cast<double>(samples.size())));
-    return samples[std::clamp<std::size_t>(rank, 1, samples.size()) - 1];
-}
-
 std::size_t CountPrefixed(const std::vector<std::string>& lines, const std::string& prefix) {
     return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
         return line.compare(0, prefix.size(), prefix) == 0;
     }));
 }
 
-void RoundTrip(const char* what, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The median round trip in microseconds.
+double RoundTrip(const char* what, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     constexpr int kCalls = 2000;
     std::vector<double> micros;
     micros.reserve(kCalls);
@@ -60,10 +54,12 @@ void RoundTrip(const char* what, HWND window, UINT message, WPARAM wParam, LPARA
     }
     std::printf("  %-42s median %7.1f us   p99 %7.1f us   (%d calls)\n", what, Percentile(micros, 0.5),
                 Percentile(micros, 0.99), kCalls);
+    return Percentile(micros, 0.5);
 }
 
-// One list length: `runs` timed calls of the routine after one untimed one.
-bool Measure(int entries, int runs) {
+// One list length: `runs` timed calls of the routine after one untimed one;
+// `roundTripUs` is the yardstick of the cost per entry.
+bool Measure(int entries, int runs, double roundTripUs) {
     const auto folder = TempDir("playlist_bench-" + std::to_string(entries));
     std::vector<std::string> titles;
     for (int n = 1; n <= entries; ++n) titles.push_back("Artist " + std::to_string(n) + " - Title " + std::to_string(n));
@@ -133,6 +129,14 @@ bool Measure(int entries, int runs) {
     std::printf("        player messages %zu (%.3f per entry), console lines %zu of %d, %d timed runs\n",
                 playerMessages, static_cast<double>(playerMessages) / entries, listed, entries, runs);
 
+    const std::string key = "playlist_" + std::to_string(entries);
+    Figure((key + "_total_ms").c_str(), median * 1e3, "%.1f");
+    Figure((key + "_per_entry_ms").c_str(), median * 1e3 / entries, "%.2f");
+    Figure((key + "_ratio").c_str(), median * 1e6 / entries / roundTripUs, "%.0f");
+    Figure((key + "_walk_per_entry_ms").c_str(), walk * 1e3 / entries, "%.2f");
+    Figure((key + "_walk_ratio").c_str(), walk * 1e6 / entries / roundTripUs, "%.1f");
+    Figure((key + "_messages_per_entry").c_str(), static_cast<double>(playerMessages) / entries, "%.2f");
+
     player.Close();
     return listed == static_cast<std::size_t>(entries);
 }
@@ -141,6 +145,7 @@ bool Measure(int entries, int runs) {
 
 int main() {
     std::printf("Playlist echo against fake_winamp.exe and fake_console.exe (\"Quake 3 Console\")\n");
+    double roundTripUs = 0;
     {
         const auto folder = TempDir("playlist_bench-yardstick");
         PlayerPeer player;
@@ -149,14 +154,15 @@ int main() {
             return 1;
         }
         std::printf("Yardstick, one SendMessage round trip to the player:\n");
-        RoundTrip("WM_USER request 0 (version; logged)", player.Window(), WM_USER, 0, 0);
+        roundTripUs = RoundTrip("WM_USER request 0 (version; logged)", player.Window(), WM_USER, 0, 0);
+        Figure("playlist_round_trip_us", roundTripUs, "%.0f");
         RoundTrip("WM_NULL (not logged)", player.Window(), WM_NULL, 0, 0);
         player.Close();
     }
     std::printf("Playlist (median of the timed runs):\n");
-    bool complete = Measure(10, 20);
-    complete = Measure(100, 10) && complete;
-    complete = Measure(1000, 3) && complete;
+    bool complete = Measure(10, 20, roundTripUs);
+    complete = Measure(100, 10, roundTripUs) && complete;
+    complete = Measure(1000, 3, roundTripUs) && complete;
     if (!complete) std::printf("NOTE: a list was not listed completely\n");
     return 0;
 }

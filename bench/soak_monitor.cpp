@@ -33,6 +33,7 @@
 #include "harness/process.h"
 #include "harness/product.h"
 #include "harness/wait.h"
+#include "process_memory.h"
 #include "process_times.h"
 
 namespace tunebridge::e2e {
@@ -137,34 +138,6 @@ std::optional<double> LoadAverage() {
     return std::nullopt;
 }
 
-// The process's entry in the system's process list: its handle count and its
-// page-file (private) bytes. Wine fills these from the server's handle table
-// and the Unix process's anonymous memory where the per-process calls give 0.
-struct ListedProcess {
-    ULONG handles = 0;
-    SIZE_T pagefileBytes = 0;
-};
-
-std::optional<ListedProcess> FromProcessList(DWORD pid) {
-    std::vector<std::uint8_t> buffer(1 << 16);
-    ULONG needed = 0;
-    NTSTATUS status;
-    while ((status = NtQuerySystemInformation(SystemProcessInformation, buffer.data(),
-                                              static_cast<ULONG>(buffer.size()), &needed)) ==
-           static_cast<NTSTATUS>(0xC0000004L)) {  // STATUS_INFO_LENGTH_MISMATCH
-        buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed));
-    }
-    if (status != 0) return std::nullopt;
-    for (std::size_t offset = 0;;) {
-        const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + offset);
-        if (reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId) == pid) {
-            return ListedProcess{entry->HandleCount, entry->VirtualMemoryCounters.PagefileUsage};
-        }
-        if (entry->NextEntryOffset == 0) return std::nullopt;
-        offset += entry->NextEntryOffset;
-    }
-}
-
 Sample Take(ChildProcess& product, double seconds) {
     Sample sample;
     sample.seconds = seconds;
@@ -177,14 +150,7 @@ Sample Take(ChildProcess& product, double seconds) {
     sample.gdiObjects = GuiObjects(product.Handle(), GR_GDIOBJECTS);
     sample.userObjects = GuiObjects(product.Handle(), GR_USEROBJECTS);
     sample.windows = WindowsOf(product.Pid());
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    if (GetProcessMemoryInfo(product.Handle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
-        sample.privateBytes = memory.PrivateUsage;
-    }
-    if (sample.privateBytes == 0 && listed) {
-        sample.privateBytes = listed->pagefileBytes;
-        sample.memorySource = "PagefileUsage of the system's process list";
-    }
+    sample.privateBytes = PrivateBytes(product.Handle(), product.Pid(), &sample.memorySource);
     sample.cpu100ns = CpuTime100ns(product.Handle());
     sample.load = LoadAverage();
     return sample;

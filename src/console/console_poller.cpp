@@ -46,12 +46,6 @@ void ConsolePoller::Tick(const std::string& uniqueWord, ConsoleReadout& readout,
                          const std::function<void()>& onPlaylistRequest) {
     desktop_.DoEvents();
 
-    // A game that ended leaves a dead handle behind; forgetting it lets the
-    // next game's console be found and watched.
-    if (console_ != 0 && !desktop_.IsWindow(console_)) {
-        console_ = 0;
-        ResetOutput();
-    }
     if (console_ == 0) console_ = FindConsoleForPoller(desktop_);
     if (console_ == 0) {
         ResetOutput();
@@ -61,6 +55,15 @@ void ConsolePoller::Tick(const std::string& uniqueWord, ConsoleReadout& readout,
 
     if (outputPane_ == 0) outputPane_ = LocateOutputPane(desktop_, console_);
     length_ = OutputLength(desktop_, outputPane_);
+    // A game that ended leaves dead handles behind, and its pane's length
+    // reads 0 as an empty pane's does: only then is the console asked
+    // whether it still exists, not at every tick. Forgetting a dead one lets
+    // the next game's console be found at the next tick.
+    if (length_ == 0 && !desktop_.IsWindow(console_)) {
+        console_ = 0;
+        ResetOutput();
+        return;
+    }
     // The text shrank: the game wiped its buffer (it does so past 32 K
     // characters, and on "clear"). What is there now is all new.
     if (length_ < seenLength_) seenLength_ = 0;

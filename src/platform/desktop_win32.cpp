@@ -61,15 +61,19 @@ BOOL CALLBACK EnumChildTrampoline(HWND child, LPARAM context) {
 }
 
 // Tab and the other dialog keys work in every top-level window of the
-// program, the main window included.
+// program, the main window included. Only keyboard messages can be dialog
+// keys; the timers' messages, most of what arrives, go straight through.
 void DispatchWithDialogKeys(MSG& message) {
-    if (message.hwnd) {
+    if (message.hwnd && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
         HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
         if (root && ::IsDialogMessageW(root, &message)) return;
     }
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
 }
+
+// A yield looks at the queue again only after a thousandth of a second.
+constexpr LONGLONG kFreshQueuePerSecond = 1000;
 
 } // namespace
 
@@ -83,8 +87,15 @@ int Win32Desktop::RunMessageLoop() {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(message.wParam);
         if (got == -1) return -1;
+        NoteQueueLooked();
         DispatchWithDialogKeys(message);
     }
+}
+
+void Win32Desktop::NoteQueueLooked() {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    queueLookedAt_ = now.QuadPart;
 }
 
 Hwnd Win32Desktop::FindWindowA(const std::string& className, const std::string& windowName) {
@@ -256,23 +267,44 @@ std::int32_t Win32Desktop::DirectSoundSetCooperativeLevel(Hwnd window, std::uint
     return static_cast<std::int32_t>(directSound_->SetCooperativeLevel(ToHwnd(window), level));
 }
 
+// The ticks yield some 200 times a second, and nearly always to a queue
+// that the message loop emptied a few microseconds earlier, when it took the
+// tick's own timer message. Each look at the queue is a call to the window
+// server (under Wine a round trip to another process), so a yield within a
+// millisecond of the last look leaves the queue to the message loop, which
+// takes it up as soon as the handler returns.
 void Win32Desktop::DoEvents() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // Left for the message loop, which ends the program on it.
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            return;
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceCounter(&now);
+    ::QueryPerformanceFrequency(&frequency);
+    if (now.QuadPart - queueLookedAt_ < frequency.QuadPart / kFreshQueuePerSecond) return;
+    DispatchPending();
+}
+
+void Win32Desktop::DispatchPending() {
+    // Asking for the queue's state is one call; an empty PeekMessage costs
+    // several under Wine (it also flushes the window surfaces and polls the
+    // display connection).
+    if (HIWORD(::GetQueueStatus(QS_ALLINPUT)) != 0) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                // Left for the message loop, which ends the program on it.
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            DispatchWithDialogKeys(message);
         }
-        DispatchWithDialogKeys(message);
     }
+    NoteQueueLooked();
 }
 
 void Win32Desktop::WaitForMessages(int timeoutMs) {
     // MWMO_INPUTAVAILABLE: messages already in the queue end the wait too.
     ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::max(timeoutMs, 0)), QS_ALLINPUT,
                                   MWMO_INPUTAVAILABLE);
-    DoEvents();
+    DispatchPending();
 }
 
 std::chrono::system_clock::time_point Win32Desktop::Now() { return std::chrono::system_clock::now(); }

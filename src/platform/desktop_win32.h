@@ -52,7 +52,14 @@ public:
     std::string KeyNameText(int virtualKey) override;
 
 private:
+    // Dispatches every pending message; notes when the queue was last emptied.
+    void DispatchPending();
+    void NoteQueueLooked();
+
     Hwnd messageBoxOwner_ = 0;
+    // When the message loop or a yield last looked at the queue, in
+    // performance-counter ticks.
+    std::int64_t queueLookedAt_ = 0;
     IDirectSound* directSound_ = nullptr;
 };
 
