@@ -352,7 +352,7 @@ std::string Report(const std::vector<Sample>& samples, const Counts& counts, int
         << "| lines typed by Tunebridge | " << counts.typed << " |\n";
     out << "\nA playlist request is seen only while its marker is among the newest 49 characters of the console\n"
         << "at a poller tick: the program reads no more than that of new text, and a console printing a line\n"
-        << "every 20 ms often pushes the marker out first. A player in a real game prints far less.\n";
+        << "every 20 ms often pushes the marker out first; a game's console in play prints far less.\n";
 
     out << "\n## Samples, one a minute\n\n| s | handles | windows | private KiB | CPU s | load |\n"
         << "|---|---|---|---|---|---|\n";
