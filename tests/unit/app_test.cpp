@@ -53,9 +53,12 @@ TEST_F(App, TimersRunAtTheirIntervalsAndTheConsolePollAnswersTheMarkerEveryMilli
     FakeConsole console(desktop);
     ASSERT_TRUE(window.Load(kSelf));
     console.engine.ReplaceBuffer("Winamp:Playlist");
-    const auto intervals = [&] {  // console, readout, track line, hotkeys, sensor line
+    const auto intervals = [&] {  // console, readout, track line, hotkeys, sensor line; 0 when stopped
         std::vector<unsigned> all;
-        for (std::size_t t = 0; t < kMainTimerCount; ++t) all.push_back(window.Timer(MainTimer(t)).intervalMs);
+        for (std::size_t t = 0; t < kMainTimerCount; ++t) {
+            const TimerSetting& timer = window.Timer(MainTimer(t));
+            all.push_back(timer.enabled ? timer.intervalMs : 0);
+        }
         return all;
     };
     EXPECT_EQ(intervals(), (std::vector<unsigned>{500, 100, 500, 10, 10000}));

@@ -148,7 +148,7 @@ TEST(SettingsDialog, OnlyOkCopiesTheTypedFieldsAndSavesWhileCapturesAndColoursSt
         dialog.OnKeyDown(KeyBoxId(Play), 16);
         dialog.OnKeyDown(KeyBoxId(Play), 116);
         dialog.OnClick(KeyBoxId(Next));  // empties the box, keeps the binding
-        dialog.OnClick(PreviewLabelId(Title));
+        dialog.OnClick(PreviewLabelId(Winamp));
         dialog.OnClick(ColorButtonId(4));
         closer != 0 ? dialog.OnClick(closer) : dialog.OnEscape();
 
@@ -156,13 +156,13 @@ TEST(SettingsDialog, OnlyOkCopiesTheTypedFieldsAndSavesWhileCapturesAndColoursSt
         EXPECT_EQ(State(dialog, KeyBoxId(Next)).caption, "");
         EXPECT_EQ(Binding(f.settings.Hotkey(Next)), (std::array{3, 3, 3, 3}));
         EXPECT_EQ(Binding(f.settings.Hotkey(Play)), (std::array{116, 16, 0, 0}));
-        EXPECT_EQ(f.settings.Color(Title), 4);
+        EXPECT_EQ(f.settings.Color(Winamp), 4);
         EXPECT_EQ(f.settings.uniqueWord, confirmed ? "abc" : "Winamp") << closer;
         ASSERT_EQ(!f.desktop.iniWrites.empty(), confirmed) << closer;
         if (!confirmed) continue;
         const char* saved[][3] = {{"Text", "Text0", "abc"}, {"Text", "Text1", "15"},  {"Text", "Text2", "False"},
                                   {"Text", "Text3", "True"}, {"Keys", "Key0", "116"}, {"SKeys", "Key0", "16"},
-                                  {"CKeys", "Key0", "0"},    {"Color", "Color3", "4"}};
+                                  {"CKeys", "Key0", "0"},    {"Color", "Color0", "4"}};
         for (const auto& [section, key, value] : saved) EXPECT_EQ(f.desktop.ini[std::string(section) + "/" + key], value);
     }
 }
