@@ -95,7 +95,7 @@ TEST(SettingsDialog, OpensWithTheStoredValuesAndTheAnnouncersDisplayMode) {
         EXPECT_EQ(State(dialog, KeyBoxId(Pause)).caption, "7");
         EXPECT_EQ(State(dialog, id::kBindHint).caption, "bind x echo Winamp:Playlist");
     }
-    EXPECT_EQ(TextLimitOf(id::kUniqueWord), 19);
+    EXPECT_EQ(std::pair(TextLimitOf(id::kUniqueWord), TextLimitOf(id::kRepeatSeconds)), std::pair(19, 0));
 }
 
 TEST(SettingsDialog, ColourPicksGoToTheSelectedLabelAndItsBracketPartner) {
