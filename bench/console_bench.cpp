@@ -104,16 +104,25 @@ public:
         counts.sendMessageUs += TimeMicroseconds([&] { answer = Win32Desktop::SendMessageA(window, message, wParam, lParam); });
         return answer;
     }
-    std::int32_t SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) override {
-        ++counts.sendSetText;
-        std::int32_t answer = 0;
-        counts.setTextUs += TimeMicroseconds([&] { answer = Win32Desktop::SendSetText(window, ansiWithNul); });
+    std::optional<std::int32_t> SendMessageTimeoutA(Hwnd window, unsigned message, std::uint32_t wParam,
+                                                    std::int32_t lParam, unsigned timeoutMs) override {
+        ++counts.sendMessage;
+        std::optional<std::int32_t> answer;
+        counts.sendMessageUs += TimeMicroseconds(
+            [&] { answer = Win32Desktop::SendMessageTimeoutA(window, message, wParam, lParam, timeoutMs); });
         return answer;
     }
-    std::string SendGetText(Hwnd window, int bufferChars) override {
+    std::optional<std::int32_t> SendSetTextTimeout(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul,
+                                                   unsigned timeoutMs) override {
+        ++counts.sendSetText;
+        std::optional<std::int32_t> answer;
+        counts.setTextUs += TimeMicroseconds([&] { answer = Win32Desktop::SendSetTextTimeout(window, ansiWithNul, timeoutMs); });
+        return answer;
+    }
+    std::optional<std::string> SendGetTextTimeout(Hwnd window, int bufferChars, unsigned timeoutMs) override {
         ++counts.sendGetText;
         counts.bytesCopied += bufferChars;
-        return Win32Desktop::SendGetText(window, bufferChars);
+        return Win32Desktop::SendGetTextTimeout(window, bufferChars, timeoutMs);
     }
     void DoEvents() override {
         ++counts.doEvents;

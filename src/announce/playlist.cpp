@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "announce/winamp_suffix.h"
+#include "console/engine_text.h"
 #include "core/leading_number.h"
 #include "core/runtime_error.h"
 #include "core/text.h"
@@ -13,7 +14,9 @@
 namespace tunebridge {
 namespace {
 
-constexpr const char* kLinePrefix = "echo ^1Playlist ^7: ^1";
+constexpr std::string_view kLinePrefix = "echo ^1Playlist ^7: ^1";
+// Entries show in the colour the prefix ends with.
+constexpr char kEntryColour = kLinePrefix.back();
 constexpr const char* kTooLongLine = "echo ^1Playlist ^7: ^1The playlist has too many entries to list.";
 
 // The entry number Winamp shows in front of a caption: the leading number of
@@ -36,7 +39,8 @@ bool ShowsEntry(const std::string& caption, std::int16_t entry) {
 // Winamp tells a playlist entry's title only through its caption while that
 // entry plays, so every entry is played once; all messages go out before the
 // first console line so that Winamp is back where it was as soon as possible.
-void EchoPlaylist(ConsoleCommands& console, PlayerRemote& remote, PlayerRequests& requests, std::string& lastAnswer) {
+void EchoPlaylist(Desktop& desktop, ConsoleCommands& console, PlayerRemote& remote, PlayerRequests& requests,
+                  std::string& lastAnswer) {
     const auto send = [&](PlayerOperation operation) { lastAnswer = std::to_string(remote.Send(operation)); };
 
     const std::string startCaption = remote.Caption();
@@ -97,7 +101,8 @@ void EchoPlaylist(ConsoleCommands& console, PlayerRemote& remote, PlayerRequests
     send(PlayerOperation::TrackPause);
 
     if (tooLong) console.Send(kTooLongLine);
-    for (const std::string& entry : entries) console.Send(kLinePrefix + entry);
+    for (const std::string& entry : entries)
+        console.Send(FitLine(kLinePrefix, ReadableByEngine(desktop, entry, kEntryColour), ""));
 }
 
 } // namespace tunebridge

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "announce/winamp_suffix.h"
+#include "console/engine_text.h"
 #include "core/leading_number.h"
 #include "core/runtime_error.h"
 #include "core/text.h"
@@ -13,6 +14,15 @@ namespace tunebridge {
 namespace {
 
 constexpr const char* kNotInitialized = "EEP! Winamp not initialized";
+constexpr const char* kPlainHead = "echo Winamp : ";
+// The plain line shows in the console's own colour.
+constexpr char kPlainDigit = '7';
+
+struct StateWord {
+    std::string_view inCaption;
+    const char* word;
+};
+constexpr StateWord kStates[] = {{"[Paused]", "Paused"}, {"[Stopped]", "Stopped"}};
 
 using E = ColorElement;
 
@@ -65,9 +75,38 @@ void ReadOutPlayer(Desktop& desktop, PlayerRequests& requests, PlayerRemote& rem
     desktop.DoEvents();
 }
 
-std::string TrackAnnouncer::ColouredCommand(const std::string& trackLine) const {
-    return "echo " + Colour(settings_, E::Winamp) + "Winamp " + Colour(settings_, E::Separator) + ": " +
-           Colour(settings_, E::TrackNumber) + trackLine;
+char TrackAnnouncer::TitleDigit() const { return Colour(settings_, E::Title).back(); }
+
+TrackAnnouncer::TrackText TrackAnnouncer::SplitState(const std::string& untagged) const {
+    for (const auto& [state, word] : kStates) {
+        if (!untagged.ends_with(state)) continue;
+        const std::string rest = untagged.substr(0, untagged.size() - state.size());
+        const std::size_t body = rest.find_last_not_of(' ') + 1;
+        // The blanks before the state each bring the title's colour, as
+        // between the title's words.
+        return {{}, rest.substr(0, body),
+                ReplaceAll(rest.substr(body), " ", " " + Colour(settings_, E::Title)) + StateTag(settings_, word)};
+    }
+    return {{}, untagged, {}};
+}
+
+TrackAnnouncer::TrackText TrackAnnouncer::Split(const std::string& untagged) const {
+    TrackText text = SplitState(untagged);
+    std::string tagged = ReplaceAll(text.title, "[Paused]", StateTag(settings_, "Paused"));
+    tagged = ReplaceAll(tagged, "[Stopped]", StateTag(settings_, "Stopped"));
+    // The number part and the title share one character: the one after the ".".
+    const std::size_t numberLength = NumberPartLength(tagged);
+    text.numberPart = tagged.substr(0, numberLength);
+    text.title = ReplaceAll(TrimSpaces(std::string_view(tagged).substr(numberLength - 1)), " ",
+                            " " + Colour(settings_, E::Title));
+    return text;
+}
+
+std::string TrackAnnouncer::ColouredCommand(const TrackText& text) const {
+    const std::string head = "echo " + Colour(settings_, E::Winamp) + "Winamp " + Colour(settings_, E::Separator) +
+                             ": " + Colour(settings_, E::TrackNumber) + text.numberPart + " " +
+                             Colour(settings_, E::Title);
+    return FitLine(head, text.title, text.end + " " + timePart_);
 }
 
 void TrackAnnouncer::Tick(const std::string& playerCaption, std::string& trackLine) {
@@ -89,20 +128,18 @@ void TrackAnnouncer::Tick(const std::string& playerCaption, std::string& trackLi
 
     RunStep([&] { plainTime_ = "[" + formattedTime() + "]"; });
 
-    // The number part and the title share one character: the one after the ".".
-    const std::size_t numberLength = NumberPartLength(tagged);
-    const std::string numberPart = tagged.substr(0, numberLength);
-    const std::string title = ReplaceAll(TrimSpaces(std::string_view(tagged).substr(numberLength - 1)), " ",
-                                         " " + Colour(settings_, E::Title));
-
-    trackLine = numberPart + " " + Colour(settings_, E::Title) + title + " " + timePart_;
+    // The main window shows the title as the player does; the game gets it
+    // in letters its console can read.
+    const TrackText shown = Split(untagged);
+    trackLine = shown.numberPart + " " + Colour(settings_, E::Title) + shown.title + shown.end + " " + timePart_;
+    const TrackText typed = Split(ReadableByEngine(desktop_, untagged, TitleDigit()));
 
     desktop_.DoEvents();
 
     RunStep([&] {
         if (tagged == lastTrack_) return;
         lastAnnounced_ = WholeSecondsNow(desktop_);
-        console_.Send(ColouredCommand(trackLine));
+        console_.Send(ColouredCommand(typed));
     });
 
     lastTrack_ = tagged;
@@ -114,9 +151,10 @@ void TrackAnnouncer::Tick(const std::string& playerCaption, std::string& trackLi
 
     RunStep([&] {
         if (console_.ShowsColours()) {
-            console_.Send(ColouredCommand(trackLine));
+            console_.Send(ColouredCommand(typed));
         } else {
-            console_.Send("echo Winamp : " + untagged + " " + plainTime_);
+            const TrackText plain = SplitState(ReadableByEngine(desktop_, untagged, kPlainDigit));
+            console_.Send(FitLine(kPlainHead, plain.title, plain.end + " " + plainTime_));
         }
     });
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "console/console_commands.h"
 #include "platform/desktop.h"
@@ -20,6 +21,9 @@ inline constexpr std::chrono::sys_seconds kNeverAnnounced{std::chrono::seconds{-
 // colours; negative seconds become 0, also in the caller's variable.
 std::string FormatTime(std::int16_t& seconds, bool colours, const Settings& settings);
 
+// How the track line begins where the game prints it.
+inline constexpr std::string_view kTrackLinePrinted = "Winamp : ";
+
 // Types the track line into the game console whenever the player's track or
 // state changes and, when the player chose so, every few seconds.
 class TrackAnnouncer {
@@ -32,7 +36,18 @@ public:
     void Tick(const std::string& playerCaption, std::string& trackLine);
 
 private:
-    std::string ColouredCommand(const std::string& trackLine) const;
+    // A track's text in the line's three parts: its number ("3. S", sharing
+    // one character with the title), the title with every word coloured, and
+    // its end (the play state); the title is what a long line shortens.
+    struct TrackText {
+        std::string numberPart;
+        std::string title;
+        std::string end;
+    };
+    TrackText SplitState(const std::string& untagged) const;
+    TrackText Split(const std::string& untagged) const;
+    char TitleDigit() const;
+    std::string ColouredCommand(const TrackText& text) const;
 
     Desktop& desktop_;
     ConsoleCommands& console_;

@@ -37,7 +37,9 @@ constexpr TransportButton kTransportButtons[] = {
 } // namespace
 
 MainWindow::MainWindow(Desktop& desktop, SharedState& shared)
-    : desktop_(desktop), shared_(shared), poller_(desktop, shared.console),
+    : desktop_(desktop), shared_(shared),
+      poller_(desktop, shared.console,
+              {std::string(kTrackLinePrinted), std::string(kPlaylistLinePrinted), std::string(kSensorLinePrinted)}),
       announcer_(desktop, shared.console, shared.player, shared.settings), sensorAnnouncer_(desktop) {}
 
 bool MainWindow::Load(Hwnd self) {
@@ -156,7 +158,7 @@ void MainWindow::DialogClosed() {
 }
 
 void MainWindow::EchoPlaylist() {
-    if (remote_) tunebridge::EchoPlaylist(shared_.console, *remote_, shared_.player, actions_.lastAnswer);
+    if (remote_) tunebridge::EchoPlaylist(desktop_, shared_.console, *remote_, shared_.player, actions_.lastAnswer);
 }
 
 std::optional<ControlState> MainWindow::StateOf(int controlId) const {

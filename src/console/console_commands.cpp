@@ -34,21 +34,69 @@ std::string Neutralised(const std::string& line) {
 } // namespace
 
 void ConsoleCommands::Send(const std::string& line) {
-    const Hwnd console = FindConsoleWindow(desktop_, style_);
-    if (console == 0) return;
-    pending_ = Neutralised(line);
-    desktop_.EnumChildWindows(console, [this](Hwnd child) { return TypeInto(child); });
+    if (FindConsoleWindow(desktop_, style_) == 0) {
+        Forget();
+        return;
+    }
+    queue_.push_back(Neutralised(line));
+}
+
+void ConsoleCommands::Forget() {
+    queue_.clear();
+    awaitingTaken_ = false;
 }
 
 bool ConsoleCommands::ShowsColours() const { return style_ == kColourStyle; }
 
+void ConsoleCommands::TypeNext(Hwnd pane) {
+    if (queue_.empty()) return;
+    // A game busy with a frame answers nothing; a message to it must be
+    // answered in time before a line goes in, since a typing message that
+    // gave up waiting still lands later, together with the next ones.
+    std::optional<std::int32_t> length;
+    if (pane != 0 && !(length = ReadTextLength(desktop_, pane))) return;
+    if (awaitingTaken_ && length && !echoLength_) {
+        // The console did not answer right after the last line: measure from
+        // its first answer, which may already hold that line's late echo.
+        echoLength_ = length;
+        typedAt_ = desktop_.TickCountMs();
+        return;
+    }
+    if (awaitingTaken_) {
+        const bool paneChanged = length && *length != *echoLength_;
+        if (!paneChanged && desktop_.TickCountMs() - typedAt_ < kTakenMs) return;
+        awaitingTaken_ = false;
+    }
+
+    const Hwnd console = FindConsoleWindow(desktop_, style_);
+    if (console == 0) {
+        Forget();
+        return;
+    }
+    pending_ = queue_.front();
+    typing_ = Typing::NoInputLine;
+    desktop_.EnumChildWindows(console, [this](Hwnd child) { return TypeInto(child); });
+    // Text that did not reach the input line is typed again at the next
+    // turn; a line whose Enter went out is the game's, answered or not.
+    if (typing_ == Typing::NoAnswer) return;
+    queue_.pop_front();
+    if (typing_ == Typing::NoInputLine) return;
+    awaitingTaken_ = true;
+    typedAt_ = desktop_.TickCountMs();
+    echoLength_ = pane != 0 ? ReadTextLength(desktop_, pane) : std::nullopt;
+}
+
 bool ConsoleCommands::TypeInto(Hwnd child) {
     // The caption, not the content: typing by the player changes nothing here.
     if (!CutAtNul(desktop_.GetWindowTextA(child, kCaptionBufferChars)).empty()) return false;
-    desktop_.SendSetText(child, ToAnsiBytes(pending_));
-    desktop_.SendMessageA(child, kWM_CHAR, kCarriageReturn, kCharRepeatOnce);
+    if (!desktop_.SendSetTextTimeout(child, ToAnsiBytes(pending_), kConsoleAnswerMs)) {
+        if (typing_ == Typing::NoInputLine) typing_ = Typing::NoAnswer;
+        return false;
+    }
+    const bool answered = desktop_.SendMessageTimeoutA(child, kWM_CHAR, kCarriageReturn, kCharRepeatOnce, kConsoleAnswerMs).has_value();
+    typing_ = Typing::Typed;
     pending_.clear();
-    return true;
+    return answered;
 }
 
 } // namespace tunebridge

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
 #include <string>
 
 #include "platform/desktop.h"
@@ -7,21 +11,42 @@
 namespace tunebridge {
 
 // Types command lines into the game console's input line by window
-// messages, as if the player typed them and pressed Enter. It also learns
-// from the console it finds whether the game shows colour codes.
+// messages, as if the player typed them and pressed Enter, one at a time.
+// It also learns from the console it finds whether the game shows colour
+// codes.
+//
+// The game keeps typed lines in a command buffer of 512 bytes until it takes
+// them between two frames, and a line typed while the buffer is nearly full
+// crashes it. So every line waits in a queue, in order, and the next is
+// typed only once the game has taken the previous one: when the output pane
+// has changed since that line's echo, or after kTakenMs.
 class ConsoleCommands {
 public:
     explicit ConsoleCommands(Desktop& desktop) : desktop_(desktop) {}
 
-    // Types one line into the console; dropped silently when there is none.
+    // Queues one line for the console; dropped silently when there is none.
     void Send(const std::string& line);
+    // Types the next queued line when the game has taken the previous one
+    // and the console answers in time. `pane` is the console's output pane
+    // (0 when it has none: then only the time tells).
+    void TypeNext(Hwnd pane);
+    // The console went away: its lines go with it.
+    void Forget();
+    // Lines not typed yet.
+    std::size_t Waiting() const { return queue_.size(); }
 
     // "Quake3" when the console last looked up keeps colour codes on screen,
     // "PlainText" otherwise; empty until the first line was sent.
     const std::string& Style() const { return style_; }
     bool ShowsColours() const;
 
+    // After this long a typed line counts as taken, although the pane did
+    // not change: some commands ("clear") print nothing.
+    static constexpr std::uint64_t kTakenMs = 250;
+
 private:
+    enum class Typing { NoInputLine, Typed, NoAnswer };
+
     // One step of the walk over the console's children: a child with an
     // empty caption is taken for the input line and gets the pending line
     // and Enter; the walk goes on (true) until a child with a caption.
@@ -29,7 +54,14 @@ private:
 
     Desktop& desktop_;
     std::string style_;
+    std::deque<std::string> queue_;
     std::string pending_;
+    Typing typing_ = Typing::NoInputLine;
+    // The line typed last and not yet known to be taken: when it was typed
+    // and the pane's length with its echo (nothing when that was not read).
+    bool awaitingTaken_ = false;
+    std::uint64_t typedAt_ = 0;
+    std::optional<std::int32_t> echoLength_;
 };
 
 } // namespace tunebridge

@@ -21,6 +21,16 @@ constexpr const char* kPlaylistMarker = ":Playlist";
 constexpr const char* kClearCommand = "clear";
 constexpr const char* kNameCommand = "name";
 
+// The console's echo of a typed line: a typed bind or title is not a marker.
+constexpr char kTypedLineEcho = ']';
+
+constexpr std::size_t kShownChars = 49;
+// Enough of the seen text to be found again once the game cut its text,
+// and long enough not to be found in the repeated lines of a busy server.
+constexpr std::size_t kSeenEndChars = 1024;
+// How long a console that did not answer is left alone: the hotkeys run meanwhile.
+constexpr std::uint64_t kQuietMs = 100;
+
 // ASCII letters only: the markers are ASCII, and which letters of the system
 // code page pair up is not known here.
 char FoldCase(char c) {
@@ -33,75 +43,116 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view word) {
     return found != text.end();
 }
 
-// The pane's length in characters; a window answering a negative length has
-// nothing to read, and counting with it could overflow the arithmetic below.
-std::int32_t OutputLength(Desktop& desktop, Hwnd pane) {
-    if (pane == 0) return 0;
-    return std::max<std::int32_t>(desktop.SendMessageA(pane, kWM_GETTEXTLENGTH, 0, 0), 0);
-}
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 }  // namespace
 
 void ConsolePoller::Tick(const std::string& uniqueWord, ConsoleReadout& readout,
                          const std::function<void()>& onPlaylistRequest) {
     desktop_.DoEvents();
+    if (desktop_.TickCountMs() < quietUntil_) return;
 
     if (console_ == 0) console_ = FindConsoleForPoller(desktop_);
     if (console_ == 0) {
-        ResetOutput();
+        ForgetConsole();
         readout.status = kNotRunning;
         return;
     }
 
     if (outputPane_ == 0) outputPane_ = LocateOutputPane(desktop_, console_);
-    length_ = OutputLength(desktop_, outputPane_);
-    // A game that ended leaves dead handles behind, and its pane's length
-    // reads 0 as an empty pane's does: only then is the console asked
-    // whether it still exists, not at every tick. Forgetting a dead one lets
-    // the next game's console be found at the next tick.
-    if (length_ == 0 && !desktop_.IsWindow(console_)) {
-        console_ = 0;
-        ResetOutput();
-        return;
-    }
-    // The text shrank: the game wiped its buffer (it does so past 32 K
-    // characters, and on "clear"). What is there now is all new.
-    if (length_ < seenLength_) seenLength_ = 0;
-
-    if (length_ >= kOutputLimit) {
-        desktop_.DoEvents();
-        commands_.Send(kClearCommand);
-        length_ = OutputLength(desktop_, outputPane_);
-        seenLength_ = length_;
+    const auto length = outputPane_ != 0 ? ReadTextLength(desktop_, outputPane_) : std::optional<std::int32_t>(0);
+    if (!length) {
+        // A game that ended leaves dead handles behind; forgetting them lets
+        // the next game's console be found at the next tick. A live one is
+        // busy (loading a map) and is asked again a little later.
+        if (!desktop_.IsWindow(console_)) {
+            ForgetConsole();
+        } else {
+            quietUntil_ = desktop_.TickCountMs() + kQuietMs;
+        }
         return;
     }
 
-    if (seenLength_ < length_) {
+    if (*length >= kOutputLimit) {
+        // Typed once: the game takes a moment to run it.
+        if (!clearTyped_) {
+            desktop_.DoEvents();
+            commands_.Send(kClearCommand);
+            clearTyped_ = true;
+        }
+    } else if (*length > 0 && static_cast<std::size_t>(*length) != seenLength_) {
+        clearTyped_ = false;
         desktop_.DoEvents();
-        std::string tail = ReadWindowTail(desktop_, outputPane_);
-        // One more than the new characters, for the NUL that ends the tail.
-        const std::int64_t wanted = std::int64_t{length_} - seenLength_ + 1;
-        if (static_cast<std::int64_t>(tail.size()) > wanted) tail.erase(0, tail.size() - static_cast<std::size_t>(wanted));
-        tail_ = std::move(tail);
-        seenLength_ = length_;
-        readout.newestText = CutAtNul(tail_);
+        const auto text = ReadWindowText(desktop_, outputPane_, *length);
+        if (!text) return;
+        const Markers markers = FindMarkers(*text, UnseenFrom(*text), uniqueWord);
+        seenLength_ = text->size();
+        seenEnd_ = text->substr(text->size() - std::min(text->size(), kSeenEndChars));
+        readout.newestText = text->substr(text->size() - std::min(text->size(), kShownChars));
+        if (markers.rendererReady) {
+            desktop_.DoEvents();
+            commands_.Send(kNameCommand);
+        }
+        if (markers.playlist) {
+            desktop_.DoEvents();
+            onPlaylistRequest();
+        }
     }
+    commands_.TypeNext(outputPane_);
+}
 
-    if (ContainsIgnoringCase(tail_, kRendererReady)) {
-        desktop_.DoEvents();
-        commands_.Send(kNameCommand);
-    } else if (ContainsIgnoringCase(tail_, uniqueWord + kPlaylistMarker)) {
-        desktop_.DoEvents();
-        onPlaylistRequest();
+std::size_t ConsolePoller::UnseenFrom(const std::string& text) const {
+    if (seenEnd_.empty()) return 0;
+    // Grown as usual: what was seen is still where it was.
+    if (text.size() >= seenLength_ && text.compare(seenLength_ - seenEnd_.size(), seenEnd_.size(), seenEnd_) == 0) {
+        return seenLength_;
     }
+    // The game cut its text: what was seen last may still be there, the
+    // older part of the text before it (the last place it shows: anything
+    // earlier was seen already). Else the game wiped it all.
+    const std::size_t at = text.rfind(seenEnd_);
+    return at == std::string::npos ? 0 : at + seenEnd_.size();
+}
+
+ConsolePoller::Markers ConsolePoller::FindMarkers(const std::string& text, std::size_t from,
+                                                  const std::string& uniqueWord) const {
+    Markers markers;
+    const std::string playlistMarker = uniqueWord + kPlaylistMarker;
+    while (from < text.size()) {
+        std::size_t lineStart = from;
+        while (lineStart > 0 && !IsLineBreak(text[lineStart - 1])) --lineStart;
+        std::size_t lineEnd = from;
+        while (lineEnd < text.size() && !IsLineBreak(text[lineEnd])) ++lineEnd;
+        // Only the new part of a line is searched: the rest acted before.
+        const std::string_view line(text.data() + lineStart, lineEnd - lineStart);
+        if (!line.empty() && line.front() != kTypedLineEcho && !IsOwnLine(line)) {
+            const std::string_view unseen(text.data() + from, lineEnd - from);
+            markers.rendererReady |= ContainsIgnoringCase(unseen, kRendererReady);
+            markers.playlist |= ContainsIgnoringCase(unseen, playlistMarker);
+        }
+        from = lineEnd + 1;
+    }
+    return markers;
+}
+
+bool ConsolePoller::IsOwnLine(std::string_view line) const {
+    return std::ranges::any_of(ownLineStarts_, [line](const std::string& start) { return line.starts_with(start); });
+}
+
+void ConsolePoller::ForgetConsole() {
+    console_ = 0;
+    ResetOutput();
+    // Lines for a game that quit are not typed into the next one.
+    commands_.Forget();
 }
 
 void ConsolePoller::ResetOutput() {
-    // A marker in the tail of a console that went away must not act in the next one.
-    tail_.clear();
+    // A marker seen in a console that went away must not act in the next one.
     outputPane_ = 0;
     seenLength_ = 0;
-    length_ = 0;
+    seenEnd_.clear();
+    clearTyped_ = false;
+    quietUntil_ = 0;
 }
 
 }  // namespace tunebridge

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "console/console_commands.h"
 #include "platform/desktop.h"
@@ -11,33 +13,52 @@ namespace tunebridge {
 
 // What the poller shows on the main window.
 struct ConsoleReadout {
-    std::string newestText;  // the newest console text, up to its NUL
+    std::string newestText;  // the newest 49 characters of the console's text
     std::string status;      // the game's state when no console runs
 };
 
-// Watches the game console's output pane: keeps the newest examined text,
-// clears a console that grew too long, answers the renderer's start with
-// "name" and notices the player's playlist marker.
+// Watches the game console's output pane: reads all text added since its
+// last look, clears a console that grew too long, answers the renderer's
+// start with "name", notices the player's playlist marker, and has the
+// queued command lines typed.
 class ConsolePoller {
 public:
-    ConsolePoller(Desktop& desktop, ConsoleCommands& commands) : desktop_(desktop), commands_(commands) {}
+    // `ownLineStarts`: how the lines the program prints itself begin in the
+    // pane; a marker in them (a title holding it) is not the player's.
+    ConsolePoller(Desktop& desktop, ConsoleCommands& commands, std::vector<std::string> ownLineStarts = {})
+        : desktop_(desktop), commands_(commands), ownLineStarts_(std::move(ownLineStarts)) {}
 
-    // One tick. `uniqueWord` followed by ":Playlist" in the newest text
-    // calls `onPlaylistRequest`. Yields to the message loop on the way.
+    // One tick. `uniqueWord` followed by ":Playlist" in the new text calls
+    // `onPlaylistRequest`. Yields to the message loop on the way.
     void Tick(const std::string& uniqueWord, ConsoleReadout& readout, const std::function<void()>& onPlaylistRequest);
 
     // Forgets the pane and what was seen of it; the console window stays.
     void ResetOutput();
 
 private:
+    struct Markers {
+        bool rendererReady = false;
+        bool playlist = false;
+    };
+
+    // Where the text not seen before starts in `text`, the pane's text now.
+    std::size_t UnseenFrom(const std::string& text) const;
+    Markers FindMarkers(const std::string& text, std::size_t from, const std::string& uniqueWord) const;
+    bool IsOwnLine(std::string_view line) const;
+    void ForgetConsole();
+
     Desktop& desktop_;
     ConsoleCommands& commands_;
+    const std::vector<std::string> ownLineStarts_;
     Hwnd console_ = 0;
     Hwnd outputPane_ = 0;
-    std::int32_t length_ = 0;
-    std::int32_t seenLength_ = 0;
-    // At most 49 characters and the NUL that ended the pane's text.
-    std::string tail_;
+    // What was seen of the pane: its length and its last characters, which
+    // tell where the new text starts once the game has cut its text.
+    std::size_t seenLength_ = 0;
+    std::string seenEnd_;
+    bool clearTyped_ = false;
+    // A console that did not answer is left alone until then.
+    std::uint64_t quietUntil_ = 0;
 };
 
 } // namespace tunebridge

@@ -1,7 +1,10 @@
 #include "console/console_window.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+
+#include "core/text.h"
 
 namespace tunebridge {
 
@@ -23,14 +26,11 @@ constexpr std::array<ConsoleTitle, 3> kConsoleTitles = {{
 // The class plays no part: only the whole title decides.
 constexpr const char* kAnyClass = "";
 
-constexpr int kTailChars = 50;
 constexpr int kOutputPaneSiblingSteps = 4;
 
 // A length answer beyond this is not believed: the poller keeps the pane far
 // below it, and believing a hostile answer would allocate gigabytes.
 constexpr std::int32_t kLongestReadableText = 16 * 1024 * 1024;
-
-constexpr const char* kNoText = ">No text for this class<";
 
 }  // namespace
 
@@ -56,15 +56,17 @@ Hwnd LocateOutputPane(Desktop& desktop, Hwnd console) {
     return child;
 }
 
-std::string ReadWindowTail(Desktop& desktop, Hwnd window) {
-    const std::int32_t length = desktop.SendMessageA(window, kWM_GETTEXTLENGTH, 0, 0);
-    // Zero is an empty pane; a negative or absurd answer cannot be read either.
-    if (length <= 0 || length > kLongestReadableText) return kNoText;
+std::optional<std::int32_t> ReadTextLength(Desktop& desktop, Hwnd pane) {
+    const auto length = desktop.SendMessageTimeoutA(pane, kWM_GETTEXTLENGTH, 0, 0, kConsoleAnswerMs);
+    if (!length) return std::nullopt;
+    return std::max<std::int32_t>(*length, 0);
+}
 
-    // The whole buffer, terminating NUL included: the caller counts on it.
-    const std::string buffer = desktop.SendGetText(window, length + 1);
-    if (buffer.size() <= static_cast<std::size_t>(kTailChars)) return buffer;
-    return buffer.substr(buffer.size() - kTailChars);
+std::optional<std::string> ReadWindowText(Desktop& desktop, Hwnd pane, std::int32_t length) {
+    if (length <= 0 || length > kLongestReadableText) return std::string();
+    const auto buffer = desktop.SendGetTextTimeout(pane, length + 1, kConsoleAnswerMs);
+    if (!buffer) return std::nullopt;
+    return CutAtNul(*buffer);
 }
 
 }  // namespace tunebridge

@@ -1,5 +1,7 @@
 #include "mbm/sensor_announcer.h"
 
+#include "console/engine_text.h"
+
 namespace tunebridge {
 
 std::optional<std::string> SensorAnnouncer::Tick(const SensorColours& colours, bool consoleShowsColours) {
@@ -12,7 +14,10 @@ std::optional<std::string> SensorAnnouncer::Tick(const SensorColours& colours, b
     // every ten seconds, to every player who runs no sensor program.
     if (!reader_.Available()) return std::nullopt;
     const MBMNames names = reader_.ReadMBMNames();
-    return SensorLine({data.Temperature(), data.Fan(), names.Name(1, 1), names.Name(3, 1)}, colours,
+    // The names show in the minutes' colour, or the console's own.
+    const char colour = consoleShowsColours ? std::to_string(colours.minutes).back() : '7';
+    const auto readable = [&](const std::string& name) { return ReadableByEngine(desktop_, name, colour); };
+    return SensorLine({data.Temperature(), data.Fan(), readable(names.Name(1, 1)), readable(names.Name(3, 1))}, colours,
                       consoleShowsColours);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tunebridge {
 
@@ -20,6 +21,9 @@ struct SensorReadings {
     std::string temperatureName;
     std::string fanName;
 };
+
+// How the sensor line begins where the game prints it.
+inline constexpr std::string_view kSensorLinePrinted = "MBMonitor : ";
 
 // The echo line with both readings: coloured, a reading over its limit in
 // red, when the console shows colours; plain text otherwise.

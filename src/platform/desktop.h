@@ -49,14 +49,25 @@ public:
     virtual std::string GetWindowTextA(Hwnd window, int maxCount) = 0;
     virtual int GetWindowTextLengthA(Hwnd window) = 0;
 
-    // SendMessageA with plain numeric arguments (WM_COMMAND, WM_USER,
-    // WM_CHAR, WM_GETTEXTLENGTH); the result is cut to 32 bits.
+    // SendMessageA with plain numeric arguments (WM_COMMAND, WM_USER); the
+    // result is cut to 32 bits. Waits for as long as the window takes.
     virtual std::int32_t SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) = 0;
-    // SendMessageA(WM_SETTEXT) with a NUL-terminated ANSI buffer.
-    virtual std::int32_t SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) = 0;
-    // SendMessageA(WM_GETTEXT) into a zeroed buffer of bufferChars characters;
-    // the whole buffer comes back, NULs included.
-    virtual std::string SendGetText(Hwnd window, int bufferChars) = 0;
+
+    // The same with a bounded wait (SendMessageTimeoutA, SMTO_ABORTIFHUNG):
+    // nothing when the window did not answer within timeoutMs or is gone. A
+    // message whose wait gave up is still delivered once the window's thread
+    // takes messages again.
+    virtual std::optional<std::int32_t> SendMessageTimeoutA(Hwnd window, unsigned message, std::uint32_t wParam,
+                                                            std::int32_t lParam, unsigned timeoutMs) = 0;
+    // WM_SETTEXT with a NUL-terminated ANSI buffer, bounded as above.
+    virtual std::optional<std::int32_t> SendSetTextTimeout(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul,
+                                                           unsigned timeoutMs) = 0;
+    // WM_GETTEXT into a zeroed buffer of bufferChars characters, bounded as
+    // above; the whole buffer comes back, NULs included.
+    virtual std::optional<std::string> SendGetTextTimeout(Hwnd window, int bufferChars, unsigned timeoutMs) = 0;
+
+    // MultiByteToWideChar(CP_ACP): what the system code page's bytes stand for.
+    virtual std::u16string DecodeSystemCodePage(const std::string& ansi) = 0;
 
     // GetAsyncKeyState: bit 15 down now, bit 0 pressed since the last query.
     virtual std::uint16_t GetAsyncKeyState(int virtualKey) = 0;

@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <exception>
 
@@ -134,17 +135,50 @@ std::int32_t Win32Desktop::SendMessageA(Hwnd window, unsigned message, std::uint
     return CutTo32Bits(::SendMessageA(ToHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
 }
 
-std::int32_t Win32Desktop::SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) {
-    std::vector<std::uint8_t> text = ansiWithNul;
-    if (text.empty() || text.back() != 0) text.push_back(0);
-    return CutTo32Bits(::SendMessageA(ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.data())));
+std::optional<std::int32_t> Win32Desktop::SendMessageTimeoutA(Hwnd window, unsigned message, std::uint32_t wParam,
+                                                             std::int32_t lParam, unsigned timeoutMs) {
+    DWORD_PTR answer = 0;
+    if (::SendMessageTimeoutA(ToHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam),
+                              SMTO_ABORTIFHUNG, timeoutMs, &answer) == 0) {
+        return std::nullopt;
+    }
+    return CutTo32Bits(static_cast<LRESULT>(answer));
 }
 
-std::string Win32Desktop::SendGetText(Hwnd window, int bufferChars) {
+std::optional<std::int32_t> Win32Desktop::SendSetTextTimeout(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul,
+                                                            unsigned timeoutMs) {
+    std::vector<std::uint8_t> text = ansiWithNul;
+    if (text.empty() || text.back() != 0) text.push_back(0);
+    // The system copies the text into the other process before the wait
+    // starts, so a late delivery never reads this buffer.
+    DWORD_PTR answer = 0;
+    if (::SendMessageTimeoutA(ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                              timeoutMs, &answer) == 0) {
+        return std::nullopt;
+    }
+    return CutTo32Bits(static_cast<LRESULT>(answer));
+}
+
+std::optional<std::string> Win32Desktop::SendGetTextTimeout(Hwnd window, int bufferChars, unsigned timeoutMs) {
     std::string buffer(static_cast<std::size_t>(std::max(bufferChars, 0)), '\0');
-    ::SendMessageA(ToHwnd(window), WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
-                   reinterpret_cast<LPARAM>(buffer.empty() ? nullptr : buffer.data()));
+    DWORD_PTR copied = 0;
+    if (::SendMessageTimeoutA(ToHwnd(window), WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
+                              reinterpret_cast<LPARAM>(buffer.empty() ? nullptr : buffer.data()), SMTO_ABORTIFHUNG,
+                              timeoutMs, &copied) == 0) {
+        return std::nullopt;
+    }
     return buffer;
+}
+
+std::u16string Win32Desktop::DecodeSystemCodePage(const std::string& ansi) {
+    if (ansi.empty()) return {};
+    const int size = static_cast<int>(std::min<std::size_t>(ansi.size(), INT_MAX));
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+    std::u16string wide(static_cast<std::size_t>(std::max(length, 0)), u'\0');
+    if (length > 0) {
+        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, reinterpret_cast<wchar_t*>(wide.data()), length);
+    }
+    return wide;
 }
 
 std::uint16_t Win32Desktop::GetAsyncKeyState(int virtualKey) {

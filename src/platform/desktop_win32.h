@@ -29,8 +29,12 @@ public:
     std::string GetWindowTextA(Hwnd window, int maxCount) override;
     int GetWindowTextLengthA(Hwnd window) override;
     std::int32_t SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) override;
-    std::int32_t SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) override;
-    std::string SendGetText(Hwnd window, int bufferChars) override;
+    std::optional<std::int32_t> SendMessageTimeoutA(Hwnd window, unsigned message, std::uint32_t wParam,
+                                                    std::int32_t lParam, unsigned timeoutMs) override;
+    std::optional<std::int32_t> SendSetTextTimeout(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul,
+                                                   unsigned timeoutMs) override;
+    std::optional<std::string> SendGetTextTimeout(Hwnd window, int bufferChars, unsigned timeoutMs) override;
+    std::u16string DecodeSystemCodePage(const std::string& ansi) override;
     std::uint16_t GetAsyncKeyState(int virtualKey) override;
     std::optional<std::vector<std::uint8_t>> ReadSharedMemory(const std::string& name, std::size_t bytes) override;
     std::int32_t GetPrivateProfileIntA(const std::string& section, const std::string& key, std::int32_t defaultValue, const std::string& path) override;

@@ -31,15 +31,19 @@ protected:
         player_.Close();
     }
 
-    // The player with two songs, the console, then the program, up to the
-    // track line it types at the start: that line, typed after a marker,
-    // would push it out of the console's tail that the program reads.
+    // The player, the console, then the program, up to the track line it
+    // types at the start: that line, typed after a marker, would push it out
+    // of the console's newest text that the main window shows.
+    void StartWith(const Lines& titles, const std::optional<std::string>& ini = std::nullopt,
+                   const ConsoleOptions& console = {}) {
+        ASSERT_TRUE(player_.Start(folder_, {.titles = titles}));
+        ASSERT_TRUE(console_.Start(folder_, console));
+        ASSERT_TRUE(product_.Start(folder_, ini));
+        ASSERT_TRUE(console_.WaitForOut("Winamp : 1. " + titles[0].substr(0, 20), kProductDeadline));
+    }
     void StartWithTwoSongs(const std::optional<std::string>& ini = std::nullopt,
                            const std::string& second = "Bravo - Two") {
-        ASSERT_TRUE(player_.Start(folder_, {.titles = {"Alpha - One", second}}));
-        ASSERT_TRUE(console_.Start(folder_));
-        ASSERT_TRUE(product_.Start(folder_, ini));
-        ASSERT_TRUE(console_.WaitForOut("Winamp : 1. Alpha - One", kProductDeadline));
+        StartWith({"Alpha - One", second}, ini);
     }
 
     // Prints the marker into `console`, then sends it `then`; each entry is
@@ -48,7 +52,7 @@ protected:
     void ExpectPlaylistListed(const ConsolePeer& console, const std::string& marker, const std::string& then = "",
                               const Lines& entries = {"1. Alpha - One", "2. Bravo - Two"}) const {
         ASSERT_TRUE(console.Print(marker) && (then.empty() || console.Send(then) == 1));
-        const std::string lastEnd = entries.back().substr(entries.back().size() - 9) + "\r\n";
+        const std::string lastEnd = entries.back().substr(entries.back().size() - 9) + " \r\n";
         std::string shown;
         ASSERT_TRUE(product_.WaitForControlText(
             control_id::kConsoleText, [&](const std::string& text) { return text.ends_with(lastEnd); }, shown))
@@ -99,11 +103,43 @@ TEST_F(ConsoleBridge, APlayerClosedHalfwayHasTheEntriesReadBeforeListed) {
     ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist", "", {"1. Alpha - One"}));
 }
 
-// The program waits in its message to the console, as in every message to another program.
-TEST_F(ConsoleBridge, AConsoleAsleepForFiveSecondsGetsEachPendingLineOnceAfterwards) {
+// The game prints "finished R_Init" and 19 more lines in one frame at its
+// start; a marker comes among the lines of a busy server.
+TEST_F(ConsoleBridge, NameIsTypedOnceAtStartUpAndAMarkerAmongServerLinesListsThePlaylist) {
     ASSERT_NO_FATAL_FAILURE(StartWithTwoSongs());
-    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist", "stall 5000"));
-    EXPECT_EQ(std::ranges::count(console_.Log(), "AWAKE"), 1);
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist\nSarge was railed by Visor\nVisor: nice shot"));
+    EXPECT_EQ(std::ranges::count(console_.Typed(), "name"), 1);
+}
+
+// The game's tokenizer takes "//" for a comment and letters outside ASCII
+// for blanks, and runs 507 characters of a line; the main window shows the
+// titles as the player does.
+TEST_F(ConsoleBridge, TitlesReachTheConsoleReadableAndWholeAndALongOneEndsWithItsTime) {
+    const Lines titles = {"AC//DC - Back In Black", "Sigur R\xF3s - \xC1g\xE6tis byrjun", std::string(600, 'x')};
+    ASSERT_NO_FATAL_FAILURE(StartWith(titles));
+    ASSERT_TRUE(console_.WaitForOut("Winamp : 1. AC//DC - Back In Black [0:00] ", kProductDeadline));
+    ASSERT_EQ(player_.Send("index 1"), 1);
+    ASSERT_TRUE(console_.WaitForOut("Winamp : 2. Sigur Ros - Agaetis byrjun [0:00] ", kProductDeadline));
+    std::string shown;
+    EXPECT_TRUE(product_.WaitForControlText(
+        control_id::kPlayerCaption, [&](const std::string& text) { return text == "2. " + titles[1] + " - Winamp"; },
+        shown))
+        << shown;
+    ASSERT_EQ(player_.Send("index 2"), 1);
+    ASSERT_TRUE(console_.WaitForOut("xxx... [0:00] ", kProductDeadline)) << ::testing::PrintToString(console_.Log());
+}
+
+// Twenty lines of 250 characters overflow the game's command buffer of 512
+// bytes when typed faster than it takes them; it draws for 10 ms a frame.
+TEST_F(ConsoleBridge, LongEntriesAreListedOneAtATimeAndTheGameDoesNotOverflow) {
+    Lines titles;
+    for (int n = 1; n <= 20; ++n) titles.push_back("Entry " + std::to_string(n) + " " + std::string(240, 'x'));
+    ASSERT_NO_FATAL_FAILURE(StartWith(titles, std::nullopt, {.drawMs = 10}));
+    Lines entries;
+    for (int n = 1; n <= 20; ++n) entries.push_back(std::to_string(n) + ". " + titles[n - 1]);
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist", "", entries));
+    EXPECT_TRUE(console_.Process().IsRunning());
+    EXPECT_EQ(std::ranges::count(console_.Log(), "CRASH command buffer overflow"), 0);
 }
 
 // The caption is read up to 2047 characters for the track line and the list.

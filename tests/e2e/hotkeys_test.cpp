@@ -114,5 +114,21 @@ TEST_F(Hotkeys, GenericShiftFiresOnlyWhenPressedBeforeTheKeyAndOncePerPress) {
     EXPECT_EQ(Received(command::kPlay), 2);
 }
 
+// A game loading a map answers no message for seconds: the hotkeys go on
+// meanwhile, and the track line of the stop reaches the console once after.
+TEST_F(Hotkeys, DuringAFourSecondFrameOfTheGameTheHotkeysWorkAndTheLineArrivesAfterwards) {
+    ConsolePeer console;
+    ASSERT_TRUE(console.Start(TestDir()));
+    ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(console.Typed(), "name") == 1; }, kProductDeadline));
+    ASSERT_EQ(console.Send("stall 4000"), 1);
+    ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(console.Log(), "STALL 4000") == 1; }, kPeerDeadline));
+    ASSERT_TRUE(WitnessPoll(3s));
+    EXPECT_EQ(std::ranges::count(console.Log(), "AWAKE"), 0) << "the hotkey waited for the game";
+    ASSERT_TRUE(console.WaitForOut("Winamp : 1. Artist One - First Song [Stopped] ", kProductDeadline));
+    const auto stopped = [](const std::string& line) { return line.find("Stopped") != std::string::npos; };
+    EXPECT_EQ(std::ranges::count_if(console.Typed(), stopped), 1);
+    console.Close();
+}
+
 }  // namespace
 }  // namespace tunebridge::e2e

@@ -85,6 +85,15 @@ public:
 
     void AdvanceClock(std::chrono::milliseconds by) { elapsed_ += by; }
 
+    // A window whose thread takes no messages, as a game busy loading a map:
+    // every bounded send to it waits its whole time and gives up, and the
+    // message reaches the window only when it wakes, in the order sent.
+    void Hang(Hwnd window) { hung_.emplace(window, std::vector<Message>{}); }
+    void Wake(Hwnd window) {
+        const auto late = hung_.extract(window);
+        if (late) std::ranges::for_each(late.mapped(), [this](const Message& m) { Deliver(m); });
+    }
+
     std::vector<Message> messages;
     std::map<int, std::uint16_t> keyStates;  // fixed answers instead of the keyboard's
     std::vector<int> keyQueries;
@@ -129,15 +138,27 @@ public:
     std::int32_t SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) override {
         return Deliver({window, message, wParam, lParam, {}});
     }
-    std::int32_t SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) override {
-        return Deliver({window, kSetText, 0, 0, std::string(ansiWithNul.begin(), std::ranges::find(ansiWithNul, 0))});
+    std::optional<std::int32_t> SendMessageTimeoutA(Hwnd window, unsigned message, std::uint32_t wParam,
+                                                    std::int32_t lParam, unsigned timeoutMs) override {
+        return DeliverInTime({window, message, wParam, lParam, {}}, timeoutMs);
     }
-    std::string SendGetText(Hwnd window, int bufferChars) override {
-        Deliver({window, kGetText, static_cast<std::uint32_t>(bufferChars), 0, {}});
+    std::optional<std::int32_t> SendSetTextTimeout(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul,
+                                                   unsigned timeoutMs) override {
+        const std::string text(ansiWithNul.begin(), std::ranges::find(ansiWithNul, 0));
+        return DeliverInTime({window, kSetText, 0, 0, text}, timeoutMs);
+    }
+    std::optional<std::string> SendGetTextTimeout(Hwnd window, int bufferChars, unsigned timeoutMs) override {
+        if (!DeliverInTime({window, kGetText, static_cast<std::uint32_t>(bufferChars), 0, {}}, timeoutMs)) return {};
         std::string buffer(static_cast<std::size_t>(bufferChars), '\0');
         const std::string text = windows_.contains(window) ? windows_.at(window).text : "";
         std::copy_n(text.begin(), std::min(text.size(), buffer.size() - 1), buffer.begin());
         return buffer;
+    }
+    // Latin-1, which is code page 1252 but for its 32 codes from 0x80.
+    std::u16string DecodeSystemCodePage(const std::string& ansi) override {
+        std::u16string wide;
+        for (const char c : ansi) wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+        return wide;
     }
     std::uint16_t GetAsyncKeyState(int virtualKey) override {
         keyQueries.push_back(virtualKey);
@@ -218,11 +239,22 @@ private:
         return message.msg == kGetTextLength ? static_cast<std::int32_t>(window.text.size()) : message.msg == kSetText;
     }
 
+    std::optional<std::int32_t> DeliverInTime(const Message& message, unsigned timeoutMs) {
+        if (!windows_.contains(message.hwnd)) return std::nullopt;
+        if (const auto hung = hung_.find(message.hwnd); hung != hung_.end()) {
+            hung->second.push_back(message);
+            AdvanceClock(std::chrono::milliseconds{timeoutMs});
+            return std::nullopt;
+        }
+        return Deliver(message);
+    }
+
     Hwnd nextHandle_ = 0x10010;
     std::map<Hwnd, FakeWindow> windows_;
     std::vector<Hwnd> topLevel_;
     std::set<int> down_;
     std::set<int> pressed_;  // since the key's last query
+    std::map<Hwnd, std::vector<Message>> hung_;  // the messages each hung window has yet to take
     std::chrono::milliseconds elapsed_{0};
 };
 

@@ -5,6 +5,7 @@
 
 #include "announce/playlist.h"
 #include "announce/track_announcer.h"
+#include "console/engine_text.h"
 #include "fake/fake_peers.h"
 
 namespace tunebridge {
@@ -44,12 +45,21 @@ struct Rig {
     // One tick of the track announcer: the lines the console received.
     Lines Tick(const std::string& caption) {
         announcer.Tick(caption, trackLine);
+        TypeAll();
         const Lines& typed = console.engine.TypedLines();
         return Lines(typed.begin() + static_cast<std::ptrdiff_t>(std::exchange(seen, typed.size())), typed.end());
     }
     const Lines& Echo() {
-        EchoPlaylist(commands, remote, requests, lastAnswer);
+        EchoPlaylist(desktop, commands, remote, requests, lastAnswer);
+        TypeAll();
         return console.engine.TypedLines();
+    }
+    // The queued lines typed, the game running a frame after each.
+    void TypeAll() {
+        while (commands.Waiting() > 0) {
+            commands.TypeNext(console.output);
+            console.Frame();
+        }
     }
 
     FakeDesktop desktop;
@@ -108,6 +118,7 @@ TEST(TrackAnnouncer, CaptionsBecomeTrackLines) {
         {"4. Song - Winamp [paused]", "4.  ^2Song ^2[paused] ^7[0:00^7]^7"},
         {"5. Song - Winamp [Stopped]", "5.  ^2Song ^2^4[^1Stopped^4] ^7[0:00^7]^7"},
         {"7.  - Winamp", "7.  ^2 ^7[0:00^7]^7"},
+        {"8. AC//DC R\xF3s - Winamp", "8.  ^2AC/^2/DC ^2Ros ^7[0:00^7]^7"},
     };
     for (const auto& [caption, line] : rows) {
         Rig rig;
@@ -115,6 +126,15 @@ TEST(TrackAnnouncer, CaptionsBecomeTrackLines) {
         rig.desktop.AdvanceClock(20s);
         EXPECT_EQ(rig.Tick(caption), Lines{}) << "only a change is announced, however long after";
     }
+}
+
+// The game runs no more than 507 characters of a line: the title gives way.
+TEST(TrackAnnouncer, ALongTitleIsShortenedSoTheLineEndsWithItsStateAndTime) {
+    Rig rig;
+    const Lines typed = rig.Tick("9. " + std::string(600, 'x') + " - Winamp [Paused]");
+    ASSERT_EQ(typed.size(), 1u);
+    EXPECT_EQ(typed[0].size(), kLongestTypedLine);
+    EXPECT_TRUE(typed[0].ends_with("x... ^2^4[^1Paused^4] ^7[0:00^7]^7")) << typed[0];
 }
 
 TEST(TrackAnnouncer, APositionBeyondSixteenBitsKeepsTheLastTime) {

@@ -3,12 +3,15 @@
 #include "console/console_commands.h"
 #include "console/console_poller.h"
 #include "console/console_window.h"
+#include "console/engine_text.h"
+#include "core/plain_letters.h"
 #include "fake/fake_peers.h"
 
 namespace tunebridge {
 namespace {
 
 using namespace fake;
+using namespace std::chrono_literals;
 
 // Letters only, so that no marker hides in it.
 std::string Filler(std::size_t chars) {
@@ -17,18 +20,31 @@ std::string Filler(std::size_t chars) {
     return text;
 }
 
-// The game's console beside the command path and the poller.
+// The game's console beside the command path and the poller; the game runs
+// a frame whenever the program yields, as the real one does between the
+// program's messages.
 struct ConsoleRig {
+    ConsoleRig() {
+        desktop.onYield = [this] { console.Frame(); };
+    }
+    void Tick() { poller.Tick("Winamp", readout, [this] { ++playlists; }); }
     void Tick(const std::string& output) {
         console.engine.ReplaceBuffer(output);
-        poller.Tick("Winamp", readout, [this] { ++playlists; });
+        Tick();
+    }
+    // Types what waits, a frame after each line.
+    void TypeAll() {
+        while (commands.Waiting() > 0) {
+            commands.TypeNext(console.output);
+            console.Frame();
+        }
     }
     const Lines& Typed() const { return console.engine.TypedLines(); }
 
     FakeDesktop desktop;
     FakeConsole console{desktop};
     ConsoleCommands commands{desktop};
-    ConsolePoller poller{desktop, commands};
+    ConsolePoller poller{desktop, commands, {"Winamp : "}};
     ConsoleReadout readout;
     int playlists = 0;
 };
@@ -55,7 +71,8 @@ TEST(ConsoleLookup, TriesTheTitlesInOrderAndTheCommandPathRecordsTheirStyle) {
     }
 }
 
-// Typed into the input line, the first child, and the walk stops at "copy".
+// Typed into the input line, the first child, and the walk stops at "copy";
+// the pane's length is asked for before and after.
 TEST(ConsoleCommands, TextOfOtherProgramsRunsAsOneHarmlessCommand) {
     const std::pair<std::string, std::string> cases[] = {
         {"echo ^1Winamp ^7: ^31. Song; quit", "echo ^1Winamp ^7: ^31. Song, quit"},
@@ -63,38 +80,152 @@ TEST(ConsoleCommands, TextOfOtherProgramsRunsAsOneHarmlessCommand) {
         {"echo \"Song;quit", "echo 'Song,quit"},
         {"echo a\tb\x1f" "c\x7f", "echo a b c\x7f"},
         {std::string("echo a\0quit", 11), "echo a quit"},
-        {"echo Bj\xF6rk \xE9t\xE9", "echo Bj\xF6rk \xE9t\xE9"},
         {"echo " + std::string(40000, 'x'), "echo " + std::string(32767 - 5, 'x')},
     };
     for (const auto& [sent, typed] : cases) {
         ConsoleRig rig;
         rig.commands.Send(sent);
+        rig.TypeAll();
         const Hwnd input = rig.console.input;
-        EXPECT_EQ(rig.desktop.messages, (std::vector<Message>{{input, kSetText, 0, 0, typed}, {input, kChar, 13, 1, ""}}));
+        const Hwnd pane = rig.console.output;
+        EXPECT_EQ(rig.desktop.messages, (std::vector<Message>{{pane, kGetTextLength, 0, 0, ""},
+                                                              {input, kSetText, 0, 0, typed},
+                                                              {input, kChar, 13, 1, ""},
+                                                              {pane, kGetTextLength, 0, 0, ""}}));
         EXPECT_EQ(rig.console.engine.ExecutedCommands().size(), 1u) << typed.substr(0, 40);
     }
 }
 
-// After its own clear the poller reads on, and so after the game wiped its text.
-// A length answer no pane can have is not believed: nothing is asked for, nothing allocated.
-TEST(ConsoleWindow, AHostileTextLengthReadsAsNoText) {
-    for (const std::int32_t length : {0, -5, 16 * 1024 * 1024 + 1, 0x7FFFFFFF}) {
-        FakeDesktop desktop;
-        const Hwnd pane = desktop.CreateWindow("Edit", "");
-        desktop.Window(pane).handler = [length](FakeWindow&, const Message& m) -> std::optional<std::int32_t> {
-            return m.msg == kGetTextLength ? std::optional(length) : std::nullopt;
-        };
-        EXPECT_EQ(ReadWindowTail(desktop, pane), ">No text for this class<") << length;
-        EXPECT_EQ(desktop.messages.size(), 1u) << length;
+// The game's tokenizer takes "//" and "/*" for comments and bytes from 0x80
+// for blanks: titles typed in its colour reach the pane whole.
+TEST(EngineText, TitlesReachThePaneWholeInLettersTheGameReads) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"AC//DC - Back In Black", "AC//DC - Back In Black"},
+        {"Slash /* Star */ x", "Slash /* Star */ x"},
+        {"///", "///"},
+        {"Sigur R\xF3s - \xC1g\xE6tis byrjun", "Sigur Ros - Agaetis byrjun"},
+        {"Stra\xDF" "e \xDE\xFE\xF0\xD8 \xD7 \xBD \xA9", "Strasse ThthdO x 1/2 (c)"},
+        {"\x80 \xFF", "? y"},
+    };
+    for (const auto& [title, shown] : cases) {
+        ConsoleRig rig;
+        rig.commands.Send("echo ^4" + ReadableByEngine(rig.desktop, title, '4'));
+        rig.TypeAll();
+        EXPECT_TRUE(rig.console.engine.Buffer().ends_with("\r\n" + shown + " \r\n")) << rig.console.engine.Buffer();
+    }
+    // The code between the slashes keeps the colour the text is in.
+    FakeDesktop desktop;
+    EXPECT_EQ(ReadableByEngine(desktop, "a//b^2c//", '4'), "a/^4/b^2c/^2/");
+    EXPECT_EQ(PlainLetters(u"\u2013\u201Cx\u201D\u2026\u20AC\u0416\U0001F600"), "-\"x\"...EUR??");
+}
+
+TEST(EngineText, ALongLineKeepsItsHeadAndEndAndShortensTheText) {
+    const std::string head = "echo ^1Winamp ^7: ^33. ^4";
+    const std::string end = " ^5[^53^7:^600^5]^7";
+    EXPECT_EQ(FitLine(head, "Song", end), head + "Song" + end);
+    const std::string line = FitLine(head, std::string(600, 'x'), end);
+    EXPECT_EQ(line, head + std::string(kLongestTypedLine - head.size() - end.size() - 3, 'x') + "..." + end);
+    // A colour code cut after its "^" would colour the dots instead.
+    EXPECT_EQ(FitLine("echo ", std::string(491, 'x') + "^4abc", ""), "echo " + std::string(491, 'x') + "...");
+}
+
+// The game takes typed lines into a 512-byte buffer between two frames; a
+// line typed while the last one still waits could overflow it.
+TEST(ConsoleCommands, TypesTheNextLineOnlyOnceTheGameHasTakenTheLast) {
+    ConsoleRig rig;
+    for (const char* line : {"echo one", "clear", "echo three"}) rig.commands.Send(line);
+    for (int i = 0; i < 3; ++i) rig.commands.TypeNext(rig.console.output);
+    EXPECT_EQ(rig.Typed(), Lines{"echo one"});
+    rig.console.Frame();  // prints "one"
+    rig.commands.TypeNext(rig.console.output);
+    rig.console.Frame();  // "clear" prints nothing: only the time tells
+    rig.desktop.AdvanceClock(ConsoleCommands::kTakenMs * 1ms - 1ms);
+    rig.commands.TypeNext(rig.console.output);
+    EXPECT_EQ(rig.Typed(), (Lines{"echo one", "clear"}));
+    rig.desktop.AdvanceClock(1ms);
+    rig.commands.TypeNext(rig.console.output);
+    EXPECT_EQ(rig.Typed(), (Lines{"echo one", "clear", "echo three"}));
+
+    ConsoleRig burst;
+    for (int i = 0; i < 20; ++i) burst.commands.Send("echo " + std::to_string(i) + std::string(245, 'x'));
+    for (int i = 0; burst.commands.Waiting() > 0; ++i) {
+        burst.commands.TypeNext(burst.console.output);
+        if (i % 3 == 0) burst.console.Frame();
+    }
+    burst.console.Frame();
+    EXPECT_FALSE(burst.console.engine.Overflowed());
+    EXPECT_EQ(burst.console.engine.ExecutedCommands().size(), 20u);
+}
+
+// A game busy loading a map answers nothing; what waits is typed afterwards,
+// each line once, also the one whose Enter landed only after the wait.
+TEST(ConsoleCommands, ABusyGameGetsEveryLineOnceWhenItAnswersAgain) {
+    ConsoleRig rig;
+    const auto hang = [&](bool hung) {
+        for (const Hwnd window : {rig.console.input, rig.console.output}) hung ? rig.desktop.Hang(window) : rig.desktop.Wake(window);
+    };
+    rig.desktop.Window(rig.console.input).handler = [&, typeInto = rig.desktop.Window(rig.console.input).handler](
+                                                         FakeWindow& self, const Message& message) {
+        if (message.msg == kSetText && message.text == "echo two") hang(true);  // busy before the Enter
+        return typeInto(self, message);
+    };
+    rig.commands.Send("echo one");
+    rig.commands.Send("echo two");
+    rig.commands.Send("echo three");
+    rig.TypeAll();
+    hang(false);
+    rig.TypeAll();
+    rig.console.Frame();
+    EXPECT_EQ(rig.Typed(), (Lines{"echo one", "echo two", "echo three"}));
+    EXPECT_EQ(rig.console.engine.ExecutedCommands(), (Lines{"echo one", "echo two", "echo three"}));
+}
+
+// All text added since the last read is searched, each marker acts once; the
+// console's echo of typed lines and the program's own lines are not markers.
+TEST(ConsolePoller, FindsTheMarkersInAllNewTextOnce) {
+    std::string startUp = "----- finished R_Init -----\r\n";
+    for (int i = 0; i < 19; ++i) startUp += "start-up line " + std::to_string(i) + ": " + Filler(40) + "\r\n";
+    const std::tuple<std::string, Lines, int> cases[] = {
+        {startUp, {"name"}, 0},
+        {"Winamp:Playlist \r\nSarge was railed by Visor\r\nVisor: nice shot\r\n", {}, 1},
+        {"wINAMP:PLAYlist", {}, 1},
+        {"Winamp:Playlist finished R_Init", {"name"}, 1},
+        {":PlaylistWinamp\r\nWinamp :Playlist", {}, 0},
+        {"]bind x echo Winamp:Playlist\r\nWinamp : 3. Winamp:Playlist [0:00] \r\n", {}, 0},
+    };
+    for (const auto& [output, typed, playlists] : cases) {
+        ConsoleRig rig;
+        rig.Tick(Filler(30000) + "\r\n" + output);
+        for (int i = 0; i < 5; ++i) rig.Tick();
+        EXPECT_EQ(rig.Typed(), typed) << output;
+        EXPECT_EQ(rig.playlists, playlists) << output;
     }
 }
 
-TEST(ConsolePoller, ClearsAConsoleOf300000CharactersInsteadOfReadingIt) {
+// The game wipes its text past 32 K characters, a newer engine cuts off its
+// older half: what follows the text last seen is new, or all of it.
+TEST(ConsolePoller, ReadsOnWhereTheSeenTextEndsAfterTheGameCutsItsText) {
+    ConsoleRig rig;
+    const std::string older = "Winamp:Playlist\r\n" + Filler(30000) + "\r\n";
+    const std::string kept = "Winamp:Playlist\r\n" + Filler(20000) + "\r\n";
+    rig.Tick(older + kept);
+    EXPECT_EQ(rig.playlists, 1);
+    rig.Tick(kept + "chatter\r\n");
+    EXPECT_EQ(rig.playlists, 1);
+    rig.Tick(kept + "chatter\r\nWinamp:Playlist\r\n");
+    EXPECT_EQ(rig.playlists, 2);
+    rig.Tick("Winamp:Playlist\r\n");  // wiped: one message
+    EXPECT_EQ(rig.playlists, 3);
+    EXPECT_EQ(rig.readout.newestText, "Winamp:Playlist\r\n");
+}
+
+TEST(ConsolePoller, ClearsAConsoleOf300000CharactersOnceInsteadOfReadingIt) {
     for (const std::size_t length : {299999u, 300000u}) {
         ConsoleRig rig;
         rig.Tick(Filler(100));
         const std::string output = Filler(length - 15) + "finished R_Init";
-        rig.Tick(output);
+        for (int i = 0; i < 3; ++i) rig.Tick(output);
+        rig.TypeAll();
         const bool cleared = length == 300000;
         EXPECT_EQ(rig.Typed(), Lines{cleared ? "clear" : "name"}) << length;
         EXPECT_EQ(rig.readout.newestText, cleared ? Filler(100).substr(51) : output.substr(length - 49)) << length;
@@ -103,49 +234,22 @@ TEST(ConsolePoller, ClearsAConsoleOf300000CharactersInsteadOfReadingIt) {
     }
 }
 
-TEST(ConsolePoller, FindsTheMarkersWithoutRegardToCaseAndNamePrevails) {
-    const std::tuple<const char*, Lines, int> cases[] = {
-        {"Winamp:Playlist", {}, 1},           {"wINAMP:PLAYlist", {}, 1},
-        {":PlaylistWinamp", {}, 0},           {"Winamp :Playlist", {}, 0},
-        {"--- FINISHED r_init ---", {"name"}, 0}, {"Winamp:Playlist finished R_Init", {"name"}, 0},
-    };
-    for (const auto& [output, typed, playlists] : cases) {
-        ConsoleRig rig;
-        rig.Tick(output);
-        EXPECT_EQ(rig.Typed(), typed) << output;
-        EXPECT_EQ(rig.playlists, playlists) << output;
-    }
-}
-
 // The next game's console has a pane of its own, found anew even when the old
-// console went between two ticks; a marker seen in the old one does not act again.
+// console went between two ticks; a marker seen in the old one, and a line
+// queued for it, do not reach the new one.
 TEST(ConsolePoller, WatchesTheConsoleOfAGameStartedAgain) {
     ConsoleRig rig;
     rig.Tick("Winamp:Playlist");
+    rig.commands.Send("echo for the old game");
     rig.desktop.DestroyWindow(rig.console.window);
     FakeConsole next{rig.desktop};
-    const auto tick = [&] { rig.poller.Tick("Winamp", rig.readout, [&] { ++rig.playlists; }); };
-    tick();
+    rig.Tick();
     EXPECT_EQ(rig.playlists, 1);
     next.engine.ReplaceBuffer("Winamp:Playlist");
-    tick();
+    rig.Tick();
     EXPECT_EQ(rig.playlists, 2);
     EXPECT_EQ(rig.readout.newestText, "Winamp:Playlist");
-}
-
-// The pane is the fifth child; its tail ends in a NUL, which the count of new characters includes.
-TEST(ConsolePoller, ExaminesExactlyTheNewTextOrItsNewest49Characters) {
-    ConsoleRig rig;
-    std::string output = Filler(100);
-    rig.Tick(output);
-    EXPECT_EQ(rig.readout.newestText, output.substr(51));
-    output += "0123456789";
-    rig.Tick(output);
-    EXPECT_EQ(rig.readout.newestText, "0123456789");
-    output += "finished R_Init" + Filler(285);  // a marker early in a large burst is not seen
-    rig.Tick(output);
-    EXPECT_EQ(rig.readout.newestText, output.substr(output.size() - 49));
-    EXPECT_EQ(rig.Typed(), Lines{});
+    EXPECT_EQ(next.engine.TypedLines(), Lines{});
 }
 
 } // namespace
