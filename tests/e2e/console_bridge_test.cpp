@@ -48,7 +48,7 @@ protected:
     void ExpectPlaylistListed(const ConsolePeer& console, const std::string& marker, const std::string& then = "",
                               const Lines& entries = {"1. Alpha - One", "2. Bravo - Two"}) const {
         ASSERT_TRUE(console.Print(marker) && (then.empty() || console.Send(then) == 1));
-        const std::string lastEnd = entries.back().substr(entries.back().size() - 9) + "\r\n";
+        const std::string lastEnd = entries.back().substr(entries.back().size() - 9) + " \r\n";
         std::string shown;
         ASSERT_TRUE(product_.WaitForControlText(
             control_id::kConsoleText, [&](const std::string& text) { return text.ends_with(lastEnd); }, shown))

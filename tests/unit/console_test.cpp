@@ -69,6 +69,7 @@ TEST(ConsoleCommands, TextOfOtherProgramsRunsAsOneHarmlessCommand) {
     for (const auto& [sent, typed] : cases) {
         ConsoleRig rig;
         rig.commands.Send(sent);
+        rig.console.Frame();
         const Hwnd input = rig.console.input;
         EXPECT_EQ(rig.desktop.messages, (std::vector<Message>{{input, kSetText, 0, 0, typed}, {input, kChar, 13, 1, ""}}));
         EXPECT_EQ(rig.console.engine.ExecutedCommands().size(), 1u) << typed.substr(0, 40);
