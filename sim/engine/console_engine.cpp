@@ -2,11 +2,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace tunebridge::peers {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// The engine reads text as signed bytes: everything from 0x80 up is below a blank.
+bool Separates(char c) { return static_cast<unsigned char>(c) <= ' ' || static_cast<unsigned char>(c) >= 0x80; }
+bool StartsComment(const std::string& text, std::size_t at) {
+    return at + 1 < text.size() && text[at] == '/' && (text[at + 1] == '/' || text[at + 1] == '*');
+}
 
 std::string Trim(const std::string& text) {
     std::size_t first = 0;
@@ -23,6 +29,50 @@ std::string Lower(std::string text) {
 }
 
 constexpr std::size_t kFillerLineChars = 80;  // "\r\n" included
+
+// What the game prints before its renderer is up.
+constexpr const char* kStartUpLines[] = {
+    "Q3 1.32c win-x86 Oct  7 2002",
+    "----- FS_Startup -----",
+    "Current search path:",
+    "C:\\Program Files\\Quake III Arena\\baseq3\\pak0.pk3 (3539 files)",
+    "----------------------",
+    "3539 files in pk3 files",
+    "execing default.cfg",
+    "execing q3config.cfg",
+    "----- Client Initialization -----",
+    "----- Initializing Renderer ----",
+};
+// The renderer's own lines up to its last, which is the product's cue.
+constexpr const char* kRendererLines[] = {
+    "-------------------------------",
+    "Initializing OpenGL subsystem",
+    "...setting mode 6: 1024 768 FS",
+    "GL_RENDERER: Simulated Renderer",
+    "----- finished R_Init -----",
+};
+// Sound, client and UI start-up, printed in the same frame after R_Init.
+constexpr const char* kAfterRendererLines[] = {
+    "------- sound initialization -------",
+    "Initializing DirectSound",
+    "...using the primary sound device of the default audio endpoint",
+    "...creating a secondary buffer of 65536 bytes: locked in hardware memory.  ok",
+    "Starting sound at 22050 Hz, 16 bits, 2 channels, 65536 samples",
+    "Completed sound initialization.",
+    "------------------------------------",
+    "Sound memory manager started with 1572864 bytes for 2048 sounds",
+    "Sound initialization took 84 msec",
+    "Loading vm file vm/ui.qvm.",
+    "VM file ui compiled to 1478203 bytes of code, 118732 instructions",
+    "ui loaded in 2812352 bytes on the hunk",
+    "34 arenas parsed from scripts/arenas.txt and the pk3 files",
+    "32 bots parsed from scripts/bots.txt and the pk3 files",
+    "Loading vm file vm/cgame.qvm for the client game module.",
+    "----- Client Initialization Complete -----",
+    "--- Common Initialization Complete ---",
+    "Working directory: C:\\Program Files\\Quake III Arena",
+    "Hunk_Clear: reset the hunk ok, 56623104 bytes free for the next map",
+};
 
 }  // namespace
 
@@ -51,36 +101,48 @@ std::vector<std::string> SplitCommands(const std::string& line) {
 std::vector<std::string> Tokenize(const std::string& command) {
     std::vector<std::string> words;
     std::size_t i = 0;
-    while (i < command.size()) {
-        while (i < command.size() && static_cast<unsigned char>(command[i]) <= ' ') ++i;
-        if (i == command.size()) break;
+    const std::size_t size = command.size();
+    for (;;) {
+        while (i < size && Separates(command[i])) ++i;
+        if (i == size || command.compare(i, 2, "//") == 0) break;
+        if (command.compare(i, 2, "/*") == 0) {
+            const std::size_t end = command.find("*/", i + 2);
+            if (end == std::string::npos) break;
+            i = end + 2;
+            continue;
+        }
         std::string word;
         if (command[i] == '"') {
-            ++i;
-            while (i < command.size() && command[i] != '"') word.push_back(command[i++]);
-            if (i < command.size()) ++i;
+            const std::size_t end = std::min(command.find('"', i + 1), size);
+            word = command.substr(i + 1, end - i - 1);
+            i = std::min(end + 1, size);
         } else {
-            while (i < command.size() && static_cast<unsigned char>(command[i]) > ' ') word.push_back(command[i++]);
+            while (i < size && !Separates(command[i]) && command[i] != '"' && !StartsComment(command, i))
+                word.push_back(command[i++]);
         }
         words.push_back(std::move(word));
     }
     return words;
 }
 
-std::string StripColourCodes(const std::string& text) {
+std::string PaneText(const std::string& text) {
     std::string out;
-    out.reserve(text.size());
+    out.reserve(text.size() + text.size() / 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '^' && i + 1 < text.size()) {
             ++i;
-            continue;
+        } else if (text[i] == '\r' || text[i] == '\n') {
+            out += "\r\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out.push_back(text[i]);
         }
-        out.push_back(text[i]);
     }
     return out;
 }
 
-ConsoleEngine::ConsoleEngine(std::string playerName) : playerName_(std::move(playerName)) {}
+ConsoleEngine::ConsoleEngine(const std::string& title)
+    : wipeAt_(title == "Wolf Console" ? kWolfWipeCount : kWipeCount), wipeCount_(wipeAt_) {}
 
 void ConsoleEngine::SetInput(std::string text) { input_ = std::move(text); }
 
@@ -95,16 +157,34 @@ void ConsoleEngine::TypeChar(char c) {
 }
 
 void ConsoleEngine::Enter() {
-    const std::string line = std::move(input_);
-    input_.clear();
-    typed_.push_back(line);
-    Log("TYPED " + line);
-    if (answering_) Print("]" + line);
-    Execute(line);
+    const std::string typed = std::exchange(input_, {});
+    typed_.push_back(typed);
+    Log("TYPED " + typed);
+    const std::string line = typed.substr(0, kInputLineChars);
+    // The game appends without looking at the room left: past 507 waiting
+    // characters the append runs off the end of the buffer.
+    if (waiting_.size() > kCommandBufferLine) {
+        overflowed_ = true;
+        Log("CRASH command buffer overflow");
+        return;
+    }
+    const std::size_t kept = std::min(line.size(), kCommandBufferLine - waiting_.size());
+    if (kept < typed.size()) Log("CUT " + std::to_string(kept));
+    waiting_ += line.substr(0, kept) + "\n";
+    Append("]" + line + "\n");
 }
 
-void ConsoleEngine::Execute(const std::string& line) {
-    for (const std::string& command : SplitCommands(line)) {
+void ConsoleEngine::TakeBuffer() { taken_ += std::exchange(waiting_, {}); }
+
+void ConsoleEngine::RunFrame() {
+    if (busyMs_ > 0) {
+        Log("STALL " + std::to_string(busyMs_));
+        Busy(std::exchange(busyMs_, 0));
+        Log("AWAKE");
+    }
+    if (std::exchange(vidRestart_, false)) PrintRenderer();
+    for (const std::string& text : std::exchange(toPrint_, {})) Append(text);
+    for (const std::string& command : SplitCommands(std::exchange(taken_, {}))) {
         if (quit_) return;
         executed_.push_back(command);
         Log("EXEC " + command);
@@ -118,80 +198,86 @@ void ConsoleEngine::RunCommand(const std::string& command) {
     const std::string verb = Lower(words[0]);
     if (verb == "quit") {
         quit_ = true;
-        return;
-    }
-    if (verb == "clear") {
-        Clear();
-        return;
-    }
-    if (verb == "name" && words.size() > 1) {
+    } else if (verb == "clear") {
+        // Only the console the game draws; the window's pane keeps its text.
+        Log("CLEAR");
+    } else if (verb == "vid_restart") {
+        Busy(kVidRestartMs);
+        PrintRenderer();
+    } else if (verb == "name" && words.size() > 1) {
         playerName_ = words[1];
-        return;
-    }
-    if (!answering_) return;
-    if (verb == "echo") {
-        std::string text;
-        for (std::size_t i = 1; i < words.size(); ++i) {
-            if (i > 1) text.push_back(' ');
-            text += words[i];
-        }
-        Print(text);
     } else if (verb == "name") {
-        Print("\"name\" is:\"" + playerName_ + "^7\" default:\"UnnamedPlayer^7\"");
+        Append("\"name\" is:\"" + playerName_ + "^7\" default:\"UnnamedPlayer^7\"\n");
+    } else if (verb == "echo") {
+        std::string text;
+        for (std::size_t i = 1; i < words.size(); ++i) text += words[i] + " ";
+        Append(text + "\n");
     } else {
-        Print("Unknown command: " + words[0]);
+        Append("Unknown command: " + words[0] + "\n");
     }
 }
 
-void ConsoleEngine::Print(const std::string& text) {
-    const std::string clean = StripColourCodes(text);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = clean.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(clean.substr(start));
-            break;
-        }
-        lines.push_back(clean.substr(start, end - start));
-        start = end + 1;
-        if (clean[end] == '\r' && start < clean.size() && clean[start] == '\n') ++start;
-        if (start == clean.size()) break;
-    }
-    std::string message;
-    for (const std::string& line : lines) message += line + "\r\n";
-    Append(message);
-    for (std::string& line : lines) {
-        Log("OUT " + line);
-        printed_.push_back(std::move(line));
-    }
+void ConsoleEngine::Print(const std::string& text) { toPrint_.push_back(text + "\n"); }
+
+void ConsoleEngine::Stall(int ms) { busyMs_ += ms; }
+
+void ConsoleEngine::VidRestart() {
+    busyMs_ += kVidRestartMs;
+    vidRestart_ = true;
+}
+
+void ConsoleEngine::StartUp() {
+    for (const char* line : kStartUpLines) Print(line);
+    vidRestart_ = true;
+}
+
+void ConsoleEngine::Busy(int ms) {
+    if (onBusy) onBusy(ms);
+}
+
+void ConsoleEngine::PrintRenderer() {
+    for (const char* line : kRendererLines) Append(std::string(line) + "\n");
+    for (const char* line : kAfterRendererLines) Append(std::string(line) + "\n");
 }
 
 void ConsoleEngine::Append(const std::string& message) {
-    appended_ += message.size();
-    if (wiping_ && appended_ > kWipeCount) {
-        buffer_ = message;
-        appended_ = message.size();
+    const std::string text = PaneText(message);
+    AppendRaw(text);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        Log("OUT " + std::exchange(openLine_, {}) + text.substr(start, end - start));
+    }
+    openLine_ += text.substr(start);
+}
+
+void ConsoleEngine::AppendRaw(const std::string& paneText) {
+    appended_ += paneText.size();
+    if (wipeCount_ > 0 && appended_ > wipeCount_) {
+        buffer_ = paneText;
+        appended_ = paneText.size();
         Log("WIPE");
+        if (onPane) onPane(paneText, true);
         return;
     }
-    buffer_ += message;
+    buffer_ += paneText;
+    if (onPane) onPane(paneText, false);
 }
 
 void ConsoleEngine::Prefill(std::size_t chars) {
     Log("PREFILL " + std::to_string(chars));
-    buffer_.reserve(buffer_.size() + std::min(chars, wiping_ ? kWipeCount : chars) + kFillerLineChars);
+    buffer_.reserve(buffer_.size() + std::min(chars, wipeCount_ > 0 ? wipeCount_ : chars) + kFillerLineChars);
     std::size_t left = chars;
     while (left > 0) {
         const std::size_t lineChars = std::max<std::size_t>(std::min(left, kFillerLineChars), 2);
-        Append(std::string(lineChars - 2, '.') + "\r\n");
+        AppendRaw(std::string(lineChars - 2, '.') + "\r\n");
         left -= std::min(left, lineChars);
     }
 }
 
-void ConsoleEngine::Clear() {
+void ConsoleEngine::ClearPane() {
     buffer_.clear();
     Log("CLEAR");
+    if (onPane) onPane({}, true);
 }
 
 void ConsoleEngine::ReplaceBuffer(std::string text) { buffer_ = std::move(text); }

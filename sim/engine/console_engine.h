@@ -9,81 +9,117 @@ namespace tunebridge::peers {
 
 // The game's window console counts the characters it has appended; once the
 // count passes this, the newest message replaces the whole text and the
-// count starts again from that message.
+// count starts again from that message. The "Wolf Console" wipes sooner.
 constexpr std::size_t kWipeCount = 0x7FFF;
+constexpr std::size_t kWolfWipeCount = 0x4000;
+// Enter reads this much of the input line.
+constexpr std::size_t kInputLineChars = 1023;
+// The command buffer between the window and the game: 512 bytes, of which a
+// typed line may fill up to 507 characters before its line break.
+constexpr std::size_t kCommandBufferLine = 507;
+// A game that loads its renderer again answers nothing for this long.
+constexpr int kVidRestartMs = 1500;
 
-// The game's console as seen from outside: an input line that runs its text
-// on Enter, and a scroll-back buffer that keeps everything printed, each
-// line ending in "\r\n". Shared by the in-memory and the real console.
+// The game's console as seen from outside: an input line whose Enter queues
+// the line in the command buffer, the game taking that buffer after each
+// pass of its message pump and running it at its next frame, and a pane that
+// keeps what is printed, each line ending in "\r\n". Shared by the in-memory
+// and the real console; the real one drives the pump passes and frames.
 class ConsoleEngine {
 public:
-    explicit ConsoleEngine(std::string playerName = "UnnamedPlayer");
+    // "Wolf Console" gets that game's wipe count.
+    explicit ConsoleEngine(const std::string& title = "Quake 3 Console");
 
     // The input line (WM_SETTEXT replaces it, WM_CHAR types into it).
     void SetInput(std::string text);
     const std::string& Input() const { return input_; }
     // 13 is Enter, 8 erases the last character, anything else is typed.
     void TypeChar(char c);
+    // Queues the line in the command buffer and echoes it at once; a line
+    // typed while 508 characters or more wait overflows the buffer.
     void Enter();
+    bool Overflowed() const { return overflowed_; }
 
-    // Runs a line as the engine does, without echoing it.
-    void Execute(const std::string& line);
+    // The end of a pump pass: the game takes the waiting lines.
+    void TakeBuffer();
+    // One frame: a busy stretch if one was asked for, then the taken lines
+    // run and whatever waits to be printed reaches the pane.
+    void RunFrame();
 
-    // Prints text as one message of one line (several when it holds line
-    // breaks), colour codes removed as the console window does.
+    // Prints text at the next frame (line breaks in it separate lines), as
+    // a server line reaches the console.
     void Print(const std::string& text);
-    // Appends filler lines of at least `chars` characters, one message each;
-    // not printed output.
+    // The next frame is busy for `ms` without pumping, as loading a map is.
+    void Stall(int ms);
+    // The renderer started again at the next frame, as `vid_restart` does.
+    void VidRestart();
+    // The game's start-up text, printed in its first frame.
+    void StartUp();
+
+    // Appends filler lines of at least `chars` characters, one message each,
+    // at once; not printed output.
     void Prefill(std::size_t chars);
-    void Clear();
-    // WM_SETTEXT on the buffer window.
+    // The window's "clear" button.
+    void ClearPane();
+    // WM_SETTEXT on the pane.
     void ReplaceBuffer(std::string text);
     const std::string& Buffer() const { return buffer_; }
 
     void SetPlayerName(std::string name) { playerName_ = std::move(name); }
-    const std::string& PlayerName() const { return playerName_; }
-    // false: commands still run but print nothing, like a console that
-    // never answers what it is given.
-    void SetAnswering(bool answering) { answering_ = answering; }
-    // true: the buffer is wiped as the game's window console wipes it (see
-    // kWipeCount); false: it keeps everything, as other consoles may.
-    void SetWiping(bool wiping) { wiping_ = wiping; }
+    // false: the pane keeps everything, as other consoles may.
+    void SetWiping(bool wiping) { wipeCount_ = wiping ? wipeAt_ : 0; }
     bool Quit() const { return quit_; }
-    // The window closed from outside, not by a command.
+    // The control command "quit".
     void Close() { quit_ = true; }
 
     const std::vector<std::string>& TypedLines() const { return typed_; }
     const std::vector<std::string>& ExecutedCommands() const { return executed_; }
-    const std::vector<std::string>& PrintedLines() const { return printed_; }
 
-    // Receives every log record ("TYPED x", "EXEC x", "OUT x", "CLEAR",
-    // "PREFILL n", "WIPE") as it happens.
+    // Every log record ("TYPED x", "CUT n", "CRASH ...", "EXEC x", "OUT x",
+    // "CLEAR", "PREFILL n", "WIPE", "STALL n", "AWAKE") as it happens.
     std::function<void(const std::string&)> onLog;
+    // Every change of the pane: `text` appended, or replacing the whole text.
+    std::function<void(const std::string& text, bool whole)> onPane;
+    // Spends a busy stretch of the frame without pumping; the real console
+    // sleeps, the in-memory one only lets a test see it.
+    std::function<void(int ms)> onBusy;
 
 private:
     void RunCommand(const std::string& command);
-    // One message into the buffer, wiping it first when the count is passed.
+    void Busy(int ms);
+    void PrintRenderer();
+    // One message into the pane as the window console appends it, wiping
+    // the pane first when the count is passed.
     void Append(const std::string& message);
+    void AppendRaw(const std::string& paneText);
     void Log(const std::string& record);
 
     std::string input_;
+    std::string waiting_;  // the command buffer
+    std::string taken_;    // taken from it, run at the next frame
+    std::vector<std::string> toPrint_;
+    int busyMs_ = 0;
+    bool vidRestart_ = false;
     std::string buffer_;
-    std::string playerName_;
-    bool answering_ = true;
-    bool wiping_ = false;
+    std::string playerName_ = "UnnamedPlayer";
+    std::size_t wipeAt_;
+    std::size_t wipeCount_;
     std::size_t appended_ = 0;  // characters appended since the last wipe
+    std::string openLine_;      // printed characters not yet ended by a line break
+    bool overflowed_ = false;
     bool quit_ = false;
     std::vector<std::string> typed_;
     std::vector<std::string> executed_;
-    std::vector<std::string> printed_;
 };
 
 // The commands of a line: split at ";" outside double quotes and at line
 // breaks, each trimmed of blanks; empty commands dropped.
 std::vector<std::string> SplitCommands(const std::string& line);
-// The words of a command: blanks separate, double quotes group and vanish.
+// The engine's tokens of a command: bytes up to 0x20 and from 0x80 up
+// separate, double quotes group and vanish, "//" and "/* */" are comments.
 std::vector<std::string> Tokenize(const std::string& command);
-// Drops every "^" together with the character after it.
-std::string StripColourCodes(const std::string& text);
+// Text as the window console puts it into its pane: "^" and the character
+// after it dropped, every line break (CR, LF or CR LF) made CR LF.
+std::string PaneText(const std::string& text);
 
 } // namespace tunebridge::peers

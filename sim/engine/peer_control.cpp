@@ -63,6 +63,16 @@ bool ApplyConsoleControl(ConsoleEngine& console, const std::string& command) {
         console.Prefill(static_cast<std::size_t>(*chars));
         return true;
     }
+    if (verb.word == "stall") {
+        const auto ms = ParseInt32(verb.rest);
+        if (!ms || *ms < 0) return false;
+        console.Stall(*ms);
+        return true;
+    }
+    if (command == "vid_restart") {
+        console.VidRestart();
+        return true;
+    }
     if (command == "quit") {
         console.Close();
         return true;

@@ -16,7 +16,7 @@ constexpr std::uint32_t kPeerControlTag = 0x54420001;
 
 // Each returns whether the command was understood (the peer answers 1) and
 // applies it.
-// "print <text>", "prefill <N>", "quit"
+// "print <text>", "prefill <N>", "stall <ms>", "vid_restart", "quit"
 bool ApplyConsoleControl(ConsoleEngine& console, const std::string& command);
 // "position <ms>", "index <n>", "state playing|paused|stopped", "playlist <file>",
 // "shuffle on|off"

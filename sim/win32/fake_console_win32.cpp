@@ -1,8 +1,11 @@
 // The game's console window as a real program: the window layout the engine
-// builds, with the console's behaviour from the shared engine. Tests type
-// into it by window messages and read what it did from its log.
+// builds, and the game's loop around it: frames at 85 a second, each drawn
+// without pumping messages, the pump spun in between, the command buffer
+// taken after every pump pass. Tests type into it by window messages and
+// read what it did from its log.
 #include <windows.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -13,19 +16,21 @@
 namespace tunebridge::peers {
 namespace {
 
-constexpr char kClassName[] = "Q3 WinConsole";
 constexpr int kCopyId = 1;
 constexpr int kClearId = 2;
 constexpr int kQuitId = 3;
 // Far more than the 300,000 characters a console that never wipes may hold
-// before it is cleared.
+// before it is cleared; also past the end of any text, for appending.
 constexpr LPARAM kOutputLimit = 0x7FFFFFFE;
 constexpr UINT_PTR kChatterTimer = 1;
-// Posted by "stall": the window procedure sleeps on it, as a game busy
-// loading a map answers no message.
-constexpr UINT kStallMessage = WM_APP + 1;
+// The game's frame-rate cap.
+constexpr auto kFrameTime = std::chrono::microseconds(1'000'000 / 85);
+// A game whose command buffer overflows dies with its memory trampled; this
+// exit code tells that apart from any other end.
+constexpr UINT kCrashExitCode = 0xDEAD;
 
 struct ConsoleProgram {
+    explicit ConsoleProgram(const std::string& title) : engine(title) {}
     ConsoleEngine engine;
     PeerLog log;
     HWND window = nullptr;
@@ -33,10 +38,8 @@ struct ConsoleProgram {
     HWND output = nullptr;
     WNDPROC inputProc = nullptr;
     WNDPROC outputProc = nullptr;
-    std::size_t shown = 0;    // characters of the buffer already in the output window
-    bool cleared = false;     // the buffer was emptied since the window was last updated
-    bool wiped = false;       // the buffer was wiped since the window was last updated
-    bool updating = false;    // our own WM_SETTEXT on the output window
+    std::string paneAdded;    // what the engine added to its pane since the window was last updated
+    bool paneWhole = false;   // paneAdded replaces the whole text
     long long chatterLines = 0;
     std::optional<LRESULT> lengthAnswer;  // "text-length": the pane's answer instead of its length
     int linesUntilQuit = 0;               // "quit-after": typed lines left before the window goes; 0: never
@@ -44,30 +47,15 @@ struct ConsoleProgram {
 
 ConsoleProgram* program = nullptr;
 
-// Brings the output window up to the engine's buffer: appended text is added
-// at the end and a wipe replaces the selected whole text, as the console
-// does; anything else sets the whole text.
-void ShowBuffer() {
-    const std::string& buffer = program->engine.Buffer();
-    if (program->cleared || (!program->wiped && buffer.size() < program->shown)) {
-        program->updating = true;
-        SetWindowTextA(program->output, buffer.c_str());
-        program->updating = false;
-    } else if (program->wiped) {
-        SendMessageA(program->output, EM_SETSEL, 0, -1);
-        SendMessageA(program->output, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(buffer.c_str()));
-    } else if (buffer.size() > program->shown) {
-        const std::string added = buffer.substr(program->shown);
-        SendMessageA(program->output, EM_SETSEL, program->shown, program->shown);
-        SendMessageA(program->output, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
-    }
-    program->shown = buffer.size();
-    program->cleared = false;
-    program->wiped = false;
-}
-
-void CloseIfQuit() {
-    if (program->engine.Quit()) PostMessageA(program->window, WM_CLOSE, 0, 0);
+// Brings the pane up to the engine's: appended text is added at the end and
+// a wipe replaces the selected whole text, as the console does.
+void ShowPane() {
+    if (program->paneAdded.empty() && !program->paneWhole) return;
+    const LPARAM from = program->paneWhole ? 0 : kOutputLimit;
+    SendMessageA(program->output, EM_SETSEL, static_cast<WPARAM>(from), program->paneWhole ? -1 : kOutputLimit);
+    SendMessageA(program->output, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(program->paneAdded.c_str()));
+    program->paneAdded.clear();
+    program->paneWhole = false;
 }
 
 LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -78,13 +66,10 @@ LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         SetWindowTextA(window, "");
         program->engine.SetInput(line);
         program->engine.Enter();
-        ShowBuffer();
+        if (program->engine.Overflowed()) ExitProcess(kCrashExitCode);
+        ShowPane();
         // A game that quits between two typed lines: its window is gone before the next one.
-        if (program->linesUntilQuit > 0 && --program->linesUntilQuit == 0) {
-            DestroyWindow(program->window);
-            return 0;
-        }
-        CloseIfQuit();
+        if (program->linesUntilQuit > 0 && --program->linesUntilQuit == 0) DestroyWindow(program->window);
         return 0;
     }
     return CallWindowProcA(program->inputProc, window, message, wParam, lParam);
@@ -95,10 +80,9 @@ LRESULT CALLBACK OutputProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         program->log.Write("LENGTH " + std::to_string(*program->lengthAnswer));
         return *program->lengthAnswer;
     }
-    if (message == WM_SETTEXT && !program->updating) {
+    if (message == WM_SETTEXT) {
         const char* text = reinterpret_cast<const char*>(lParam);
         program->engine.ReplaceBuffer(text != nullptr ? text : "");
-        program->shown = program->engine.Buffer().size();
     }
     return CallWindowProcA(program->outputProc, window, message, wParam, lParam);
 }
@@ -106,9 +90,7 @@ LRESULT CALLBACK OutputProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // The control commands of a misbehaving console, which the window rather
 // than the engine carries out; false for any other command.
 bool ApplyMisbehaviour(const std::string& command) {
-    if (const auto ms = CommandNumber(command, "stall"); ms && *ms >= 0) {
-        PostMessageA(program->window, kStallMessage, static_cast<WPARAM>(*ms), 0);
-    } else if (command == "text-length real") {
+    if (command == "text-length real") {
         program->lengthAnswer.reset();
     } else if (const auto length = CommandNumber(command, "text-length")) {
         program->lengthAnswer = *length;
@@ -127,30 +109,27 @@ LRESULT CALLBACK ConsoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (!command) return 0;
         if (ApplyMisbehaviour(*command)) return 1;
         const bool understood = ApplyConsoleControl(program->engine, *command);
-        ShowBuffer();
-        CloseIfQuit();
+        ShowPane();
         return understood ? 1 : 0;
     }
     case WM_TIMER: {
-        // A busy server: a frag message at every tick, as the game prints them.
+        // A busy server: a frag message at every tick, printed at the next frame.
         const long long line = ++program->chatterLines;
         program->engine.Print("chatter " + std::to_string(line) + ": Player" + std::to_string(line % 16) +
                               " was railed by Player" + std::to_string((line + 5) % 16));
-        ShowBuffer();
         return 0;
     }
-    case kStallMessage:
-        program->log.Write("STALL " + std::to_string(wParam));
-        Sleep(static_cast<DWORD>(wParam));
-        program->log.Write("AWAKE");
-        return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == kClearId) {
-            program->engine.Clear();
-            ShowBuffer();
+            program->engine.ClearPane();
+            ShowPane();
         } else if (LOWORD(wParam) == kQuitId) {
-            PostMessageA(window, WM_CLOSE, 0, 0);
+            program->engine.Close();
         }
+        return 0;
+    case WM_CLOSE:
+        // The game keeps running; only its console goes out of sight.
+        ShowWindow(window, SW_HIDE);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -160,9 +139,50 @@ LRESULT CALLBACK ConsoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
+// Handles every pending message, then takes the command buffer, as the game
+// does after each pass of its pump; false once the window is gone.
+bool PumpPass() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) return false;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    program->engine.TakeBuffer();
+    return true;
+}
+
+// The game's loop: a frame runs the taken commands and prints, then draws
+// for `drawTime` answering nothing, then the pump spins until the frame time
+// is up (waiting for messages rather than burning a core).
+void RunGame(std::chrono::milliseconds drawTime) {
+    using Clock = std::chrono::steady_clock;
+    for (;;) {
+        const Clock::time_point frameEnd = Clock::now() + kFrameTime;
+        if (program->engine.Quit()) {
+            DestroyWindow(program->window);
+            return;
+        }
+        program->engine.RunFrame();
+        ShowPane();
+        Sleep(static_cast<DWORD>(drawTime.count()));
+        do {
+            if (!PumpPass()) return;
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(frameEnd - Clock::now());
+            if (left.count() > 0) MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
+        } while (Clock::now() < frameEnd && !program->engine.Quit());
+    }
+}
+
 HWND Child(const char* className, const char* text, DWORD style, int x, int y, int width, int height, int id) {
     return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, program->window,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+std::optional<int> NonNegative(const std::optional<std::string>& value, int otherwise) {
+    if (!value) return otherwise;
+    const auto number = ParseInt32(*value);
+    return number && *number >= 0 ? number : std::nullopt;
 }
 
 }  // namespace
@@ -171,34 +191,43 @@ HWND Child(const char* className, const char* text, DWORD style, int x, int y, i
 int main(int argc, char** argv) {
     using namespace tunebridge::peers;
     UseBinaryStdio();
-    const auto arguments =
-        PeerArguments::Parse(argc, argv, {"--title", "--log", "--prefill", "--player-name", "--chatter-ms"}, {"--no-wipe"});
+    const auto arguments = PeerArguments::Parse(
+        argc, argv, {"--title", "--log", "--prefill", "--player-name", "--chatter-ms", "--draw-ms"},
+        {"--no-wipe", "--visible"});
     if (!arguments) {
         return Fail("usage: fake_console --title <title> --log <path> [--prefill <N>] [--player-name <name>] "
-                    "[--no-wipe] [--chatter-ms <ms>]");
+                    "[--no-wipe] [--chatter-ms <ms>] [--draw-ms <ms>] [--visible]");
     }
-    ConsoleProgram state;
+    const std::string title = arguments->Value("--title").value_or("Quake 3 Console");
+    const auto drawMs = NonNegative(arguments->Value("--draw-ms"), 8);
+    const auto prefill = NonNegative(arguments->Value("--prefill"), 0);
+    const auto chatterMs = NonNegative(arguments->Value("--chatter-ms"), 0);
+    if (!drawMs || !prefill || !chatterMs) return Fail("--draw-ms, --prefill and --chatter-ms take a count");
+    ConsoleProgram state(title);
     program = &state;
     // The game's window console wipes itself; --no-wipe keeps everything, for
-    // the buffers of 300,000 characters that only other consoles reach.
+    // the panes of 300,000 characters that only other consoles reach.
     state.engine.SetWiping(!arguments->Flag("--no-wipe"));
     if (const auto name = arguments->Value("--player-name")) state.engine.SetPlayerName(*name);
     if (const auto path = arguments->Value("--log"); path && !state.log.Open(*path)) {
         return Fail("cannot write the log " + *path);
     }
-    state.engine.onLog = [](const std::string& record) {
-        program->log.Write(record);
-        if (record == "CLEAR") program->cleared = true;
-        if (record == "WIPE") program->wiped = true;
+    state.engine.onLog = [](const std::string& record) { program->log.Write(record); };
+    state.engine.onPane = [](const std::string& text, bool whole) {
+        if (whole) program->paneAdded.clear();
+        program->paneAdded += text;
+        program->paneWhole = program->paneWhole || whole;
     };
-    if (!RegisterPeerClass(kClassName, ConsoleProc)) return Fail("cannot register the window class");
+    state.engine.onBusy = [](int ms) { Sleep(static_cast<DWORD>(ms)); };
+    // The other game's console is the same window code under its own class.
+    const char* className = title == "Wolf Console" ? "Wolf WinConsole" : "Q3 WinConsole";
+    if (!RegisterPeerClass(className, ConsoleProc)) return Fail("cannot register the window class");
 
-    const std::string title = arguments->Value("--title").value_or("Quake 3 Console");
-    state.window = CreateWindowExA(0, kClassName, title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+    state.window = CreateWindowExA(0, className, title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                    CW_USEDEFAULT, CW_USEDEFAULT, 540, 450, nullptr, nullptr, GetModuleHandleA(nullptr),
                                    nullptr);
     if (state.window == nullptr) return Fail("cannot create the console window");
-    // Creation order is the console's: input line, three buttons, buffer last.
+    // Creation order is the console's: input line, three buttons, pane last.
     state.input = Child("EDIT", "", WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 6, 360, 520, 20, 100);
     Child("BUTTON", "copy", BS_PUSHBUTTON, 6, 388, 72, 24, kCopyId);
     Child("BUTTON", "clear", BS_PUSHBUTTON, 84, 388, 72, 24, kClearId);
@@ -212,19 +241,15 @@ int main(int argc, char** argv) {
     state.outputProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(state.output, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OutputProc)));
 
-    if (const auto prefill = arguments->Value("--prefill")) {
-        const auto chars = ParseInt32(*prefill);
-        if (!chars || *chars < 0) return Fail("--prefill takes a character count");
-        state.engine.Prefill(static_cast<std::size_t>(*chars));
-        ShowBuffer();
+    if (*prefill > 0) {
+        state.engine.Prefill(static_cast<std::size_t>(*prefill));
+        ShowPane();
     }
-    if (const auto chatter = arguments->Value("--chatter-ms")) {
-        const auto ms = ParseInt32(*chatter);
-        if (!ms || *ms <= 0) return Fail("--chatter-ms takes a period in milliseconds");
-        SetTimer(state.window, kChatterTimer, static_cast<UINT>(*ms), nullptr);
-    }
-    ShowWindow(state.window, SW_SHOWNOACTIVATE);
-    const int code = RunMessageLoop();
+    if (*chatterMs > 0) SetTimer(state.window, kChatterTimer, static_cast<UINT>(*chatterMs), nullptr);
+    // Hidden while the game runs; shown for those watching the demo.
+    if (arguments->Flag("--visible")) ShowWindow(state.window, SW_SHOWNOACTIVATE);
+    state.engine.StartUp();
+    RunGame(std::chrono::milliseconds(*drawMs));
     program = nullptr;
-    return code;
+    return 0;
 }

@@ -9,9 +9,10 @@
 namespace tunebridge::fake {
 
 // The game's console: input line, "copy", "clear", "quit" and output pane, as
-// the engine makes them. Enter (WM_CHAR 13) on the input line runs its text.
+// the engine makes them. Enter (WM_CHAR 13) on the input line queues its text,
+// which runs when the test runs a frame.
 struct FakeConsole {
-    explicit FakeConsole(FakeDesktop& desktop, const std::string& title = "Quake 3 Console") {
+    explicit FakeConsole(FakeDesktop& desktop, const std::string& title = "Quake 3 Console") : engine(title) {
         window = desktop.CreateWindow("Q3 WinConsole", title);
         input = desktop.CreateWindow("Edit", "", window);
         for (const char* button : {"copy", "clear", "quit"}) desktop.CreateWindow("Button", button, window);
@@ -27,6 +28,9 @@ struct FakeConsole {
             return std::nullopt;
         };
     }
+
+    // A pump pass and the game's next frame: what was typed runs.
+    void Frame() { engine.TakeBuffer(), engine.RunFrame(); }
 
     peers::ConsoleEngine engine;
     Hwnd window = 0;

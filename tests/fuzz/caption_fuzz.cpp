@@ -32,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     announcer.Tick(caption, trackLine);
     Expect(console.engine.TypedLines().size() <= 1, "at most one track line for a caption");
     announcer.Tick(caption, trackLine);
+    console.Frame();
     Expect(console.engine.TypedLines().size() <= 1, "no second line for the same caption");
     Expect(std::ranges::all_of(console.engine.ExecutedCommands(), [](const std::string& c) { return c.starts_with("echo "); }),
            "only echo commands run");

@@ -14,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fake::FakeConsole console(desktop);
     const std::string line = "echo " + std::string(reinterpret_cast<const char*>(data), size);
     ConsoleCommands(desktop).Send(line);
+    console.Frame();
 
     Expect(console.engine.TypedLines().size() == 1, "one line typed");
     const std::string& typed = console.engine.TypedLines().front();

@@ -61,7 +61,15 @@ std::vector<std::string> PeerProgram::Tagged(const std::string& tag) const {
     for (int n = 2; fs::exists(log); ++n) log = folder / (options.title + "-" + std::to_string(n) + ".log");
     std::vector<std::string> arguments = {"--title", options.title, "--log", log.string()};
     if (!options.wipe) arguments.push_back("--no-wipe");
-    return Launch("fake_console.exe", arguments, folder, log, "Q3 WinConsole", options.title);
+    if (options.drawMs) arguments.insert(arguments.end(), {"--draw-ms", std::to_string(*options.drawMs)});
+    return Launch("fake_console.exe", arguments, folder, log,
+                  options.title == "Wolf Console" ? "Wolf WinConsole" : "Q3 WinConsole", options.title, true);
+}
+
+bool ConsolePeer::Close(std::chrono::milliseconds deadline) {
+    if (Process().IsRunning() && Send("quit") == 1 && Process().WaitForExit(deadline)) return true;
+    Process().Terminate();
+    return false;
 }
 
 HWND ConsolePeer::Output() const {

@@ -43,13 +43,16 @@ private:
 struct ConsoleOptions {
     std::string title = "Quake 3 Console";
     bool wipe = true;  // false: keeps 300,000 characters and more
+    std::optional<int> drawMs = std::nullopt;  // the time each frame draws without pumping
 };
 
 class ConsolePeer : public PeerProgram {
 public:
     // Starts fake_console.exe with a log of its own in `folder` (a console
-    // started after another one closed gets a new log) and waits for its window.
+    // started after another one closed gets a new log) and waits for its hidden window.
     ::testing::AssertionResult Start(const std::filesystem::path& folder, const ConsoleOptions& options = {});
+    // WM_CLOSE only hides the console: "quit" ends the game. False when it had ended already.
+    bool Close(std::chrono::milliseconds deadline = kPeerDeadline);
 
     HWND InputLine() const { return GetWindow(Window(), GW_CHILD); }
     HWND Output() const;  // the scroll-back pane, the fifth child
