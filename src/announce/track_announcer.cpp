@@ -77,11 +77,12 @@ void ReadOutPlayer(Desktop& desktop, PlayerRequests& requests, PlayerRemote& rem
 
 char TrackAnnouncer::TitleDigit() const { return Colour(settings_, E::Title).back(); }
 
-TrackAnnouncer::TrackText TrackAnnouncer::SplitState(const std::string& untagged) const {
+TrackAnnouncer::TrackText TrackAnnouncer::SplitState(const std::string& untagged, bool coloured) const {
     for (const auto& [state, word] : kStates) {
         if (!untagged.ends_with(state)) continue;
         const std::string rest = untagged.substr(0, untagged.size() - state.size());
         const std::size_t body = rest.find_last_not_of(' ') + 1;
+        if (!coloured) return {{}, rest.substr(0, body), rest.substr(body) + std::string(state)};
         // The blanks before the state each bring the title's colour, as
         // between the title's words.
         return {{}, rest.substr(0, body),
@@ -91,7 +92,7 @@ TrackAnnouncer::TrackText TrackAnnouncer::SplitState(const std::string& untagged
 }
 
 TrackAnnouncer::TrackText TrackAnnouncer::Split(const std::string& untagged) const {
-    TrackText text = SplitState(untagged);
+    TrackText text = SplitState(untagged, true);
     std::string tagged = ReplaceAll(text.title, "[Paused]", StateTag(settings_, "Paused"));
     tagged = ReplaceAll(tagged, "[Stopped]", StateTag(settings_, "Stopped"));
     // The number part and the title share one character: the one after the ".".
@@ -153,7 +154,7 @@ void TrackAnnouncer::Tick(const std::string& playerCaption, std::string& trackLi
         if (console_.ShowsColours()) {
             console_.Send(ColouredCommand(typed));
         } else {
-            const TrackText plain = SplitState(ReadableByEngine(desktop_, untagged, kPlainDigit));
+            const TrackText plain = SplitState(ReadableByEngine(desktop_, untagged, kPlainDigit), false);
             console_.Send(FitLine(kPlainHead, plain.title, plain.end + " " + plainTime_));
         }
     });

@@ -44,7 +44,8 @@ private:
         std::string title;
         std::string end;
     };
-    TrackText SplitState(const std::string& untagged) const;
+    // The play state at the end of the caption, tagged in colours or as it is.
+    TrackText SplitState(const std::string& untagged, bool coloured) const;
     TrackText Split(const std::string& untagged) const;
     char TitleDigit() const;
     std::string ColouredCommand(const TrackText& text) const;

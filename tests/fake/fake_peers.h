@@ -16,7 +16,7 @@ struct FakeConsole {
         window = desktop.CreateWindow("Q3 WinConsole", title);
         input = desktop.CreateWindow("Edit", "", window);
         for (const char* button : {"copy", "clear", "quit"}) desktop.CreateWindow("Button", button, window);
-        const Hwnd output = desktop.CreateWindow("Edit", "", window);
+        output = desktop.CreateWindow("Edit", "", window);
         desktop.Window(input).handler = [this](FakeWindow&, const Message& message) -> std::optional<std::int32_t> {
             if (message.msg == kSetText) engine.SetInput(message.text);
             if (message.msg == kChar) engine.TypeChar(static_cast<char>(message.wParam));
@@ -35,6 +35,7 @@ struct FakeConsole {
     peers::ConsoleEngine engine;
     Hwnd window = 0;
     Hwnd input = 0;
+    Hwnd output = 0;
 };
 
 // The player's main window, its caption kept up to date after every message.

@@ -53,7 +53,7 @@ TEST_F(App, TimersRunAtTheirIntervalsAndTheConsolePollAnswersTheMarkerEveryMilli
     FakePlayer player(desktop, {"Winamp:Playlist"});
     FakeConsole console(desktop);
     ASSERT_TRUE(window.Load(kSelf));
-    console.engine.ReplaceBuffer("Winamp:Playlist");
+    console.engine.ReplaceBuffer("Winamp:Playlist\r\n");
     const auto intervals = [&] {  // console, readout, track line, hotkeys, sensor line; 0 when stopped
         std::vector<unsigned> all;
         for (std::size_t t = 0; t < kMainTimerCount; ++t) {
