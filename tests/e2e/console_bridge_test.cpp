@@ -77,7 +77,7 @@ TEST_F(ConsoleBridge, AfterTheGameWipesItsTextTheMarkerListsThePlaylist) {
     ASSERT_TRUE(product_.WaitForControlText(
         control_id::kConsoleText, [](const std::string& text) { return text.ends_with("read\r\n"); }, shown))
         << "ChatText: \"" << shown << "\"";
-    ASSERT_TRUE(console_.Prefill(2000));
+    ASSERT_TRUE(console_.Prefill(4000));
     ASSERT_EQ(std::ranges::count(console_.Log(), "WIPE"), 1);
     ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist"));
 }
