@@ -65,7 +65,7 @@ public:
         const fs::path log = folder / "console.log";
         return Launch("fake_console.exe",
                       {"--title", "Quake 3 Console", "--log", log.string(), "--chatter-ms", std::to_string(kChatterMs)},
-                      folder, log, "Q3 WinConsole", "Quake 3 Console");
+                      folder, log, "Q3 WinConsole", "Quake 3 Console", true);
     }
     ::testing::AssertionResult StartPlayer(const fs::path& folder) {
         const fs::path playlist = folder / "playlist.txt";

@@ -131,7 +131,7 @@ console_log=$stage/console.log
 echo "demo: starting the simulated Winamp and the \"Wolf Console\""
 "$WINE" "$build/bin/fake_winamp.exe" --playlist "$(windows_path "$stage/playlist.txt")" \
   --log "$(windows_path "$stage/player.log")" --state playing --clock </dev/null >"$stage/player.out" 2>&1 &
-"$WINE" "$build/bin/fake_console.exe" --title "Wolf Console" --log "$(windows_path "$console_log")" \
+"$WINE" "$build/bin/fake_console.exe" --title "Wolf Console" --log "$(windows_path "$console_log")" --visible \
   </dev/null >"$stage/console.out" 2>&1 &
 wait_for 60 window_exists "Winamp v1.x"
 wait_for 60 window_exists "Wolf Console"

@@ -182,8 +182,8 @@ void ConsoleEngine::RunFrame() {
         Busy(std::exchange(busyMs_, 0));
         Log("AWAKE");
     }
-    if (std::exchange(vidRestart_, false)) PrintRenderer();
     for (const std::string& text : std::exchange(toPrint_, {})) Append(text);
+    if (std::exchange(vidRestart_, false)) PrintRenderer();
     for (const std::string& command : SplitCommands(std::exchange(taken_, {}))) {
         if (quit_) return;
         executed_.push_back(command);

@@ -33,10 +33,14 @@ std::optional<std::int32_t> CommandNumber(const std::string& command, const std:
     return verb.word == word ? ParseInt32(verb.rest) : std::nullopt;
 }
 
+std::string PlayerStateName(PlayerState state) {
+    return state == PlayerState::playing ? "playing" : state == PlayerState::paused ? "paused" : "stopped";
+}
+
 std::optional<PlayerState> ParsePlayerState(const std::string& text) {
-    if (text == "playing") return PlayerState::playing;
-    if (text == "paused") return PlayerState::paused;
-    if (text == "stopped") return PlayerState::stopped;
+    for (const PlayerState state : {PlayerState::playing, PlayerState::paused, PlayerState::stopped}) {
+        if (PlayerStateName(state) == text) return state;
+    }
     return std::nullopt;
 }
 

@@ -27,6 +27,8 @@ bool ApplyMbmControl(MbmReadings& readings, const std::string& command);
 std::optional<std::int32_t> ParseInt32(const std::string& text);
 // The number of a "<word> <number>" command; nothing for any other command.
 std::optional<std::int32_t> CommandNumber(const std::string& command, const std::string& word);
+// "playing", "paused" or "stopped", as the command line and the control commands name them.
+std::string PlayerStateName(PlayerState state);
 std::optional<PlayerState> ParsePlayerState(const std::string& text);
 // One title per line; line ends "\n" or "\r\n"; blank lines skipped.
 std::optional<std::vector<std::string>> ReadPlaylistFile(const std::string& path);

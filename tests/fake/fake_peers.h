@@ -8,9 +8,8 @@
 
 namespace tunebridge::fake {
 
-// The game's console: input line, "copy", "clear", "quit" and output pane, as
-// the engine makes them. Enter (WM_CHAR 13) on the input line queues its text,
-// which runs when the test runs a frame.
+// The game's console: input line, "copy", "clear", "quit" and output pane, as the engine makes them.
+// Enter (WM_CHAR 13) on the input line queues its text; Frame, a pump pass and a frame, runs it.
 struct FakeConsole {
     explicit FakeConsole(FakeDesktop& desktop, const std::string& title = "Quake 3 Console") : engine(title) {
         window = desktop.CreateWindow("Q3 WinConsole", title);
@@ -29,7 +28,6 @@ struct FakeConsole {
         };
     }
 
-    // A pump pass and the game's next frame: what was typed runs.
     void Frame() { engine.TakeBuffer(), engine.RunFrame(); }
 
     peers::ConsoleEngine engine;

@@ -62,20 +62,7 @@ std::vector<std::string> PeerProgram::Tagged(const std::string& tag) const {
     std::vector<std::string> arguments = {"--title", options.title, "--log", log.string()};
     if (!options.wipe) arguments.push_back("--no-wipe");
     if (options.drawMs) arguments.insert(arguments.end(), {"--draw-ms", std::to_string(*options.drawMs)});
-    return Launch("fake_console.exe", arguments, folder, log,
-                  options.title == "Wolf Console" ? "Wolf WinConsole" : "Q3 WinConsole", options.title, true);
-}
-
-bool ConsolePeer::Close(std::chrono::milliseconds deadline) {
-    if (Process().IsRunning() && Send("quit") == 1 && Process().WaitForExit(deadline)) return true;
-    Process().Terminate();
-    return false;
-}
-
-HWND ConsolePeer::Output() const {
-    HWND child = InputLine();
-    for (int i = 0; i < 4 && child != nullptr; ++i) child = GetWindow(child, GW_HWNDNEXT);
-    return child;
+    return Launch("fake_console.exe", arguments, folder, log, "", options.title, true);
 }
 
 void ConsolePeer::Type(const std::string& line) const {
@@ -96,10 +83,7 @@ bool ConsolePeer::WaitForOut(const std::string& part, std::chrono::milliseconds 
     std::vector<std::string> arguments = {"--playlist", (folder / "playlist.txt").string(), "--log", log.string()};
     if (options.index) arguments.insert(arguments.end(), {"--index", std::to_string(*options.index)});
     if (options.positionMs) arguments.insert(arguments.end(), {"--position-ms", std::to_string(*options.positionMs)});
-    using enum peers::PlayerState;
-    if (options.state == playing) arguments.insert(arguments.end(), {"--state", "playing"});
-    if (options.state == paused) arguments.insert(arguments.end(), {"--state", "paused"});
-    if (options.state == stopped) arguments.insert(arguments.end(), {"--state", "stopped"});
+    if (options.state) arguments.insert(arguments.end(), {"--state", peers::PlayerStateName(*options.state)});
     if (options.clock) arguments.push_back("--clock");
     return Launch("fake_winamp.exe", arguments, folder, log, "Winamp v1.x", "");
 }

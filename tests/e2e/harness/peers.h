@@ -24,7 +24,8 @@ public:
     LRESULT Send(const std::string& command) const;
     // The complete lines of its log.
     std::vector<std::string> Log() const;
-    bool Close(std::chrono::milliseconds deadline = kPeerDeadline) { return process_.Close(deadline); }
+    // "quit" first: the console only hides on WM_CLOSE; the others ignore it.
+    bool Close(std::chrono::milliseconds deadline = kPeerDeadline) { return Send("quit"), process_.Close(deadline); }
 
 protected:
     // Starts `exe` of the build and waits for its window, visible unless `hidden`.
@@ -51,11 +52,9 @@ public:
     // Starts fake_console.exe with a log of its own in `folder` (a console
     // started after another one closed gets a new log) and waits for its hidden window.
     ::testing::AssertionResult Start(const std::filesystem::path& folder, const ConsoleOptions& options = {});
-    // WM_CLOSE only hides the console: "quit" ends the game. False when it had ended already.
-    bool Close(std::chrono::milliseconds deadline = kPeerDeadline);
 
     HWND InputLine() const { return GetWindow(Window(), GW_CHILD); }
-    HWND Output() const;  // the scroll-back pane, the fifth child
+    HWND Output() const { return FindWindowExA(Window(), InputLine(), "Edit", nullptr); }  // the pane, the other edit
     // Types a line as a program outside would: WM_SETTEXT, then WM_CHAR 13.
     void Type(const std::string& line) const;
     bool Print(const std::string& text) const { return Send("print " + text) == 1; }
