@@ -60,6 +60,10 @@ void ConsolePoller::Tick(const std::string& uniqueWord, ConsoleReadout& readout,
     }
 
     if (outputPane_ == 0) outputPane_ = LocateOutputPane(desktop_, console_);
+    if (outputPane_ == 0 && !desktop_.IsWindow(console_)) {
+        ForgetConsole();
+        return;
+    }
     const auto length = outputPane_ != 0 ? ReadTextLength(desktop_, outputPane_) : std::optional<std::int32_t>(0);
     if (!length) {
         // A game that ended leaves dead handles behind; forgetting them lets
@@ -80,25 +84,35 @@ void ConsolePoller::Tick(const std::string& uniqueWord, ConsoleReadout& readout,
             commands_.Send(kClearCommand);
             clearTyped_ = true;
         }
-    } else if (*length > 0 && static_cast<std::size_t>(*length) != seenLength_) {
+    } else if (*length > 0 && *length != lengthRead_) {
         clearTyped_ = false;
         desktop_.DoEvents();
-        const auto text = ReadWindowText(desktop_, outputPane_, *length);
-        if (!text) return;
-        const Markers markers = FindMarkers(*text, UnseenFrom(*text), uniqueWord);
-        seenLength_ = text->size();
-        seenEnd_ = text->substr(text->size() - std::min(text->size(), kSeenEndChars));
-        readout.newestText = text->substr(text->size() - std::min(text->size(), kShownChars));
-        if (markers.rendererReady) {
+        const auto markers = ReadNewText(*length, uniqueWord, readout);
+        if (!markers) return;
+        if (markers->rendererReady) {
             desktop_.DoEvents();
             commands_.Send(kNameCommand);
         }
-        if (markers.playlist) {
+        if (markers->playlist) {
             desktop_.DoEvents();
             onPlaylistRequest();
         }
     }
     commands_.TypeNext(outputPane_);
+}
+
+std::optional<ConsolePoller::Markers> ConsolePoller::ReadNewText(std::int32_t length, const std::string& uniqueWord,
+                                                                ConsoleReadout& readout) {
+    const auto text = ReadWindowText(desktop_, outputPane_, length);
+    if (!text) return std::nullopt;
+    // A length no pane can have reads as no text: nothing seen changes.
+    if (text->empty()) return Markers{};
+    const Markers markers = FindMarkers(*text, UnseenFrom(*text), uniqueWord);
+    lengthRead_ = length;
+    seenLength_ = text->size();
+    seenEnd_ = text->substr(text->size() - std::min(text->size(), kSeenEndChars));
+    readout.newestText = text->substr(text->size() - std::min(text->size(), kShownChars));
+    return markers;
 }
 
 std::size_t ConsolePoller::UnseenFrom(const std::string& text) const {
@@ -149,6 +163,7 @@ void ConsolePoller::ForgetConsole() {
 void ConsolePoller::ResetOutput() {
     // A marker seen in a console that went away must not act in the next one.
     outputPane_ = 0;
+    lengthRead_ = 0;
     seenLength_ = 0;
     seenEnd_.clear();
     clearTyped_ = false;

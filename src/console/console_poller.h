@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,9 @@ private:
         bool playlist = false;
     };
 
+    // Reads the pane's text, notes what was seen and shows its newest part:
+    // the markers in what is new; nothing when the console did not answer.
+    std::optional<Markers> ReadNewText(std::int32_t length, const std::string& uniqueWord, ConsoleReadout& readout);
     // Where the text not seen before starts in `text`, the pane's text now.
     std::size_t UnseenFrom(const std::string& text) const;
     Markers FindMarkers(const std::string& text, std::size_t from, const std::string& uniqueWord) const;
@@ -52,8 +56,10 @@ private:
     const std::vector<std::string> ownLineStarts_;
     Hwnd console_ = 0;
     Hwnd outputPane_ = 0;
-    // What was seen of the pane: its length and its last characters, which
-    // tell where the new text starts once the game has cut its text.
+    // What was seen of the pane: the length it answered, its text's length
+    // and last characters, which tell where the new text starts once the
+    // game has cut its text.
+    std::int32_t lengthRead_ = 0;
     std::size_t seenLength_ = 0;
     std::string seenEnd_;
     bool clearTyped_ = false;

@@ -57,7 +57,7 @@ Hwnd LocateOutputPane(Desktop& desktop, Hwnd console) {
 }
 
 std::optional<std::int32_t> ReadTextLength(Desktop& desktop, Hwnd pane) {
-    const auto length = desktop.SendMessageTimeoutA(pane, kWM_GETTEXTLENGTH, 0, 0, kConsoleAnswerMs);
+    const auto length = desktop.SendGetTextLengthTimeout(pane, kConsoleAnswerMs);
     if (!length) return std::nullopt;
     return std::max<std::int32_t>(*length, 0);
 }

@@ -13,7 +13,6 @@ namespace tunebridge {
 // user handles 32-bit significant even in 64-bit processes); 0 means none.
 using Hwnd = std::uint32_t;
 
-constexpr unsigned kWM_GETTEXTLENGTH = 0x000E;
 constexpr unsigned kWM_CHAR = 0x0102;
 constexpr unsigned kWM_COMMAND = 0x0111;
 constexpr unsigned kWM_USER = 0x0400;
@@ -59,6 +58,9 @@ public:
     // takes messages again.
     virtual std::optional<std::int32_t> SendMessageTimeoutA(Hwnd window, unsigned message, std::uint32_t wParam,
                                                             std::int32_t lParam, unsigned timeoutMs) = 0;
+    // WM_GETTEXTLENGTH, bounded as above: at least the text's length in
+    // ANSI characters, more in a code page of two bytes a character.
+    virtual std::optional<std::int32_t> SendGetTextLengthTimeout(Hwnd window, unsigned timeoutMs) = 0;
     // WM_SETTEXT with a NUL-terminated ANSI buffer, bounded as above.
     virtual std::optional<std::int32_t> SendSetTextTimeout(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul,
                                                            unsigned timeoutMs) = 0;

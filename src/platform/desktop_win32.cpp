@@ -145,6 +145,19 @@ std::optional<std::int32_t> Win32Desktop::SendMessageTimeoutA(Hwnd window, unsig
     return CutTo32Bits(static_cast<LRESULT>(answer));
 }
 
+std::optional<std::int32_t> Win32Desktop::SendGetTextLengthTimeout(Hwnd window, unsigned timeoutMs) {
+    // Asked in Unicode: Wine answers an ANSI sender by reading the whole text
+    // first, waiting for as long as the window takes whatever the time-out.
+    DWORD_PTR answer = 0;
+    if (::SendMessageTimeoutW(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &answer) == 0) {
+        return std::nullopt;
+    }
+    const std::int32_t length = CutTo32Bits(static_cast<LRESULT>(answer));
+    CPINFO codePage{};
+    if (length <= 0 || !::GetCPInfo(CP_ACP, &codePage) || codePage.MaxCharSize <= 1) return length;
+    return static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{length} * codePage.MaxCharSize, INT32_MAX));
+}
+
 std::optional<std::int32_t> Win32Desktop::SendSetTextTimeout(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul,
                                                             unsigned timeoutMs) {
     std::vector<std::uint8_t> text = ansiWithNul;

@@ -31,6 +31,7 @@ public:
     std::int32_t SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) override;
     std::optional<std::int32_t> SendMessageTimeoutA(Hwnd window, unsigned message, std::uint32_t wParam,
                                                     std::int32_t lParam, unsigned timeoutMs) override;
+    std::optional<std::int32_t> SendGetTextLengthTimeout(Hwnd window, unsigned timeoutMs) override;
     std::optional<std::int32_t> SendSetTextTimeout(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul,
                                                    unsigned timeoutMs) override;
     std::optional<std::string> SendGetTextTimeout(Hwnd window, int bufferChars, unsigned timeoutMs) override;

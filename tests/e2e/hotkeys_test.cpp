@@ -38,12 +38,11 @@ protected:
     // Starts the player, then the program, and waits until a held witness
     // key reaches the program's poll.
     void SetUp() override {
-        const auto folder = TestDir();
         ParkPointerAwayFromWindows();
-        ASSERT_TRUE(player_.Start(folder, {.titles = {"Artist One - First Song", "Artist Two - Second Song"}}));
+        ASSERT_TRUE(player_.Start(folder_, {.titles = {"Artist One - First Song", "Artist Two - Second Song"}}));
         // Not activated, as beside a game that keeps the foreground; the window
         // shows once start-up has made the remote that the hotkeys run.
-        ASSERT_TRUE(product_.Start(folder, kIni, SW_SHOWNOACTIVATE));
+        ASSERT_TRUE(product_.Start(folder_, kIni, SW_SHOWNOACTIVATE));
         // A window that appears may make Wine let go of the keys held then
         // (see ParkPointerAwayFromWindows): the first witness press is retried.
         bool ready = false;
@@ -75,6 +74,7 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
+    const std::filesystem::path folder_ = TestDir();
     Keyboard keyboard_;
     PlayerPeer player_;
     Product product_;
@@ -118,7 +118,7 @@ TEST_F(Hotkeys, GenericShiftFiresOnlyWhenPressedBeforeTheKeyAndOncePerPress) {
 // meanwhile, and the track line of the stop reaches the console once after.
 TEST_F(Hotkeys, DuringAFourSecondFrameOfTheGameTheHotkeysWorkAndTheLineArrivesAfterwards) {
     ConsolePeer console;
-    ASSERT_TRUE(console.Start(TestDir()));
+    ASSERT_TRUE(console.Start(folder_));
     ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(console.Typed(), "name") == 1; }, kProductDeadline));
     ASSERT_EQ(console.Send("stall 4000"), 1);
     ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(console.Log(), "STALL 4000") == 1; }, kPeerDeadline));

@@ -142,6 +142,9 @@ public:
                                                     std::int32_t lParam, unsigned timeoutMs) override {
         return DeliverInTime({window, message, wParam, lParam, {}}, timeoutMs);
     }
+    std::optional<std::int32_t> SendGetTextLengthTimeout(Hwnd window, unsigned timeoutMs) override {
+        return DeliverInTime({window, kGetTextLength, 0, 0, {}}, timeoutMs);
+    }
     std::optional<std::int32_t> SendSetTextTimeout(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul,
                                                    unsigned timeoutMs) override {
         const std::string text(ansiWithNul.begin(), std::ranges::find(ansiWithNul, 0));
