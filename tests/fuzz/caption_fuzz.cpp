@@ -4,6 +4,7 @@
 #include <string>
 
 #include "announce/track_announcer.h"
+#include "console/engine_text.h"
 #include "fuzz.h"
 
 using namespace tunebridge;
@@ -30,11 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
            "the title: a piece of the caption, the same when asked again");
     std::string trackLine;
     announcer.Tick(caption, trackLine);
-    Expect(console.engine.TypedLines().size() <= 1, "at most one track line for a caption");
     announcer.Tick(caption, trackLine);
+    Expect(commands.Waiting() <= 1, "one track line for a caption");
+    commands.TypeNext(console.output);
     console.Frame();
-    Expect(console.engine.TypedLines().size() <= 1, "no second line for the same caption");
     Expect(std::ranges::all_of(console.engine.ExecutedCommands(), [](const std::string& c) { return c.starts_with("echo "); }),
            "only echo commands run");
+    for (const std::string& line : console.engine.TypedLines()) {
+        Expect(line.size() <= kLongestTypedLine, "a line the game runs whole");
+        Expect(line.find("//") == std::string::npos && line.find("/*") == std::string::npos, "no comment");
+        Expect(std::ranges::all_of(line, [](char c) { return static_cast<unsigned char>(c) < 0x80; }), "plain letters");
+    }
     return 0;
 }
