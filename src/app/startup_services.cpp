@@ -30,7 +30,7 @@ void LaunchAndWait(Desktop& desktop, const std::string& playerExe, PlayerRequest
     desktop.CreateProcessA(playerExe, kSW_SHOWMINIMIZED);
     const std::uint64_t start = desktop.TickCountMs();
     for (;;) {
-        requests.SetWindow(desktop.FindWindowA(kPlayerWindowClass, ""));
+        requests.SetWindow(FindPlayerWindow(desktop));
         if (requests.Window() != 0) return;
         if (desktop.TickCountMs() - start >= kLaunchWaitMs) {
             desktop.MessageBoxA("Winamp failed to open in the time given.  Please contact the program creator for "
@@ -59,7 +59,7 @@ void InitDirectSound(Desktop& desktop, Hwnd mainWindow) {
 
 void CheckWinamp(Desktop& desktop, const std::string& playerExe, PlayerRequests& requests) {
     try {
-        requests.SetWindow(desktop.FindWindowA(kPlayerWindowClass, ""));
+        requests.SetWindow(FindPlayerWindow(desktop));
         const bool installed = desktop.FileExists(playerExe);
         if (installed && !playerExe.empty() && requests.Window() == 0) {
             LaunchAndWait(desktop, playerExe, requests);

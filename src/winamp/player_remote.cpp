@@ -11,19 +11,14 @@ constexpr int kCaptionBufferChars = 2048;
 } // namespace
 
 PlayerRemote::PlayerRemote(Desktop& desktop)
-    : desktop_(&desktop), window_(desktop.FindWindowA(kPlayerWindowClass, "")) {
-    if (window_ == 0) throw RuntimeError(kErrWinampNotRunning, "Winamp is not running", "Winamp Class");
-}
-
-Hwnd PlayerRemote::LiveWindow() {
-    if (!desktop_->IsWindow(window_)) window_ = desktop_->FindWindowA(kPlayerWindowClass, "");
-    return window_;
+    : desktop_(&desktop), window_(FindPlayerWindow(desktop)) {
+    if (window_.Known() == 0) throw RuntimeError(kErrWinampNotRunning, "Winamp is not running", "Winamp Class");
 }
 
 std::int32_t PlayerRemote::Send(PlayerOperation operation) {
-    return desktop_->SendMessageA(LiveWindow(), kWM_COMMAND, Describe(operation).commandId, 0);
+    return desktop_->SendMessageA(window_.Live(*desktop_), kWM_COMMAND, Describe(operation).commandId, 0);
 }
 
-std::string PlayerRemote::Caption() { return CutAtNul(desktop_->GetWindowTextA(LiveWindow(), kCaptionBufferChars)); }
+std::string PlayerRemote::Caption() { return CutAtNul(desktop_->GetWindowTextA(window_.Live(*desktop_), kCaptionBufferChars)); }
 
 } // namespace tunebridge

@@ -5,11 +5,9 @@
 
 #include "platform/desktop.h"
 #include "winamp/player_operations.h"
+#include "winamp/player_window.h"
 
 namespace tunebridge {
-
-// Winamp's main window is known by its class alone.
-inline constexpr const char* kPlayerWindowClass = "Winamp v1.x";
 
 // The player's remote: one WM_COMMAND per operation to the player window
 // found when the remote was made, or found again when that window is gone
@@ -20,7 +18,7 @@ public:
     // "Winamp Class") when no player window exists.
     explicit PlayerRemote(Desktop& desktop);
 
-    Hwnd Window() const { return window_; }
+    Hwnd Window() const { return window_.Known(); }
 
     // The player's answer to the command.
     std::int32_t Send(PlayerOperation operation);
@@ -29,10 +27,8 @@ public:
     std::string Caption();
 
 private:
-    Hwnd LiveWindow();
-
     Desktop* desktop_;
-    Hwnd window_;
+    PlayerWindow window_;
 };
 
 } // namespace tunebridge

@@ -8,7 +8,6 @@
 #include "core/discard_error.h"
 #include "core/runtime_error.h"
 #include "core/text.h"
-#include "winamp/player_remote.h"
 
 namespace tunebridge {
 namespace {
@@ -51,11 +50,6 @@ std::string DropLast(const std::string& text, std::size_t count) {
 }
 
 }  // namespace
-
-Hwnd PlayerRequests::LiveWindow() {
-    if (!desktop_.IsWindow(window_)) window_ = desktop_.FindWindowA(kPlayerWindowClass, "");
-    return window_;
-}
 
 std::string PlayerRequests::CleanTitle() {
     const Hwnd window = LiveWindow();

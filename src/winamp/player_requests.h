@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "platform/desktop.h"
+#include "winamp/player_window.h"
 
 namespace tunebridge {
 
@@ -17,11 +18,11 @@ class PlayerRequests {
 public:
     explicit PlayerRequests(Desktop& desktop) : desktop_(desktop) {}
 
-    Hwnd Window() const { return window_; }
-    void SetWindow(Hwnd window) { window_ = window; }
+    Hwnd Window() const { return window_.Known(); }
+    void SetWindow(Hwnd window) { window_ = PlayerWindow(window); }
     // The player window, found again by its class when the one known is
     // gone (the player was closed and started again); 0 when none runs.
-    Hwnd LiveWindow();
+    Hwnd LiveWindow() { return window_.Live(desktop_); }
 
     // Information request `mode` (0..255); failures answer empty.
     PlayerInfoValue Info(std::uint8_t mode);
@@ -39,7 +40,7 @@ private:
     std::string CleanTitle();
 
     Desktop& desktop_;
-    Hwnd window_ = 0;
+    PlayerWindow window_;
     // The raw caption cleaned last and the result.
     std::string cleanedCaption_;
     std::string cleanTitle_;
