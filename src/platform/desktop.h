@@ -61,9 +61,13 @@ public:
     // GetAsyncKeyState: bit 15 down now, bit 0 pressed since the last query.
     virtual std::uint16_t GetAsyncKeyState(int virtualKey) = 0;
 
-    // OpenFileMappingA + MapViewOfFile + copy + UnmapViewOfFile + CloseHandle.
-    // Nothing when the region cannot be opened or mapped.
-    virtual std::optional<std::vector<std::uint8_t>> ReadSharedMemory(const std::string& name, std::size_t bytes) = 0;
+    // OpenFileMappingA(FILE_MAP_READ, not inheritable): a handle the caller
+    // closes with CloseHandle, or 0 when the region cannot be opened.
+    virtual std::uintptr_t OpenFileMappingA(const std::string& name) = 0;
+    // MapViewOfFile (read-only, whole) + copy of the first `bytes` +
+    // UnmapViewOfFile; nothing when the view cannot be mapped.
+    virtual std::optional<std::vector<std::uint8_t>> CopyMappedView(std::uintptr_t mapping, std::size_t bytes) = 0;
+    virtual void CloseHandle(std::uintptr_t handle) = 0;
 
     virtual std::int32_t GetPrivateProfileIntA(const std::string& section, const std::string& key, std::int32_t defaultValue, const std::string& path) = 0;
     // GetPrivateProfileStringA into a buffer of bufferChars: the copied characters.

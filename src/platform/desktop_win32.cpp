@@ -151,24 +151,25 @@ std::uint16_t Win32Desktop::GetAsyncKeyState(int virtualKey) {
     return static_cast<std::uint16_t>(::GetAsyncKeyState(virtualKey));
 }
 
-std::optional<std::vector<std::uint8_t>> Win32Desktop::ReadSharedMemory(const std::string& name, std::size_t bytes) {
-    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
-    if (!mapping) return std::nullopt;
-    std::optional<std::vector<std::uint8_t>> copy;
-    if (const void* view = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) {
-        // A region smaller than asked for (another program may own the name)
-        // is copied as far as it goes; reading on would fault.
-        MEMORY_BASIC_INFORMATION region{};
-        const std::size_t available = ::VirtualQuery(view, &region, sizeof region) ? region.RegionSize : 0;
-        std::vector<std::uint8_t> content(bytes, 0);
-        const std::size_t count = std::min(bytes, available);
-        if (count > 0) std::memcpy(content.data(), view, count);
-        ::UnmapViewOfFile(view);
-        copy = std::move(content);
-    }
-    ::CloseHandle(mapping);
-    return copy;
+std::uintptr_t Win32Desktop::OpenFileMappingA(const std::string& name) {
+    return reinterpret_cast<std::uintptr_t>(::OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str()));
 }
+
+std::optional<std::vector<std::uint8_t>> Win32Desktop::CopyMappedView(std::uintptr_t mapping, std::size_t bytes) {
+    const void* view = ::MapViewOfFile(reinterpret_cast<HANDLE>(mapping), FILE_MAP_READ, 0, 0, 0);
+    if (!view) return std::nullopt;
+    // A region smaller than asked for (another program may own the name)
+    // is copied as far as it goes; reading on would fault.
+    MEMORY_BASIC_INFORMATION region{};
+    const std::size_t available = ::VirtualQuery(view, &region, sizeof region) ? region.RegionSize : 0;
+    std::vector<std::uint8_t> content(bytes, 0);
+    const std::size_t count = std::min(bytes, available);
+    if (count > 0) std::memcpy(content.data(), view, count);
+    ::UnmapViewOfFile(view);
+    return content;
+}
+
+void Win32Desktop::CloseHandle(std::uintptr_t handle) { ::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
 
 std::int32_t Win32Desktop::GetPrivateProfileIntA(const std::string& section, const std::string& key,
                                                  std::int32_t defaultValue, const std::string& path) {

@@ -32,7 +32,9 @@ public:
     std::int32_t SendSetText(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul) override;
     std::string SendGetText(Hwnd window, int bufferChars) override;
     std::uint16_t GetAsyncKeyState(int virtualKey) override;
-    std::optional<std::vector<std::uint8_t>> ReadSharedMemory(const std::string& name, std::size_t bytes) override;
+    std::uintptr_t OpenFileMappingA(const std::string& name) override;
+    std::optional<std::vector<std::uint8_t>> CopyMappedView(std::uintptr_t mapping, std::size_t bytes) override;
+    void CloseHandle(std::uintptr_t handle) override;
     std::int32_t GetPrivateProfileIntA(const std::string& section, const std::string& key, std::int32_t defaultValue, const std::string& path) override;
     std::string GetPrivateProfileStringA(const std::string& section, const std::string& key, const std::string& defaultValue, int bufferChars, const std::string& path) override;
     bool WritePrivateProfileStringA(const std::string& section, const std::string& key, const std::string& value, const std::string& path) override;

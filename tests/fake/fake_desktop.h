@@ -5,6 +5,7 @@
 #include <map>
 #include <ostream>
 #include <set>
+#include <stdexcept>
 
 #include "platform/desktop.h"
 
@@ -97,9 +98,11 @@ public:
     Lines messageBoxes;                      // "title|text|style", each answered OK
     Lines shellOpens;                        // "address|directory"
     std::map<int, std::string> keyNames;     // the keyboard layout's names
-    // Named regions of shared memory; an unmappable one opens but cannot be mapped.
+    // Named regions of shared memory, as large as published; an unmappable
+    // one opens but cannot be mapped.
     std::map<std::string, std::vector<std::uint8_t>> sharedMemory;
     std::set<std::string> unmappableSharedMemory;
+    std::map<std::uintptr_t, std::string> openMappings;  // handle -> region name
     bool ended = false;
     std::function<void()> onYield;          // at every DoEvents and WaitForMessages
 
@@ -144,12 +147,20 @@ public:
         if (keyStates.contains(virtualKey)) return keyStates.at(virtualKey);
         return static_cast<std::uint16_t>((down_.contains(virtualKey) ? 0x8000 : 0) | pressed_.erase(virtualKey));
     }
-    std::optional<std::vector<std::uint8_t>> ReadSharedMemory(const std::string& name, std::size_t bytes) override {
-        if (!sharedMemory.contains(name) || unmappableSharedMemory.contains(name)) return std::nullopt;
-        std::vector<std::uint8_t> copy = sharedMemory.at(name);
-        copy.resize(bytes, 0);
-        return copy;
+    std::uintptr_t OpenFileMappingA(const std::string& name) override {
+        if (!sharedMemory.contains(name)) return 0;
+        openMappings[nextHandle_] = name;
+        return nextHandle_++;
     }
+    // Reading past what was published faults, as it would past a real region's pages.
+    std::optional<std::vector<std::uint8_t>> CopyMappedView(std::uintptr_t mapping, std::size_t bytes) override {
+        const std::string& name = openMappings.at(mapping);
+        if (unmappableSharedMemory.contains(name)) return std::nullopt;
+        const std::vector<std::uint8_t>& region = sharedMemory.at(name);
+        if (bytes > region.size()) throw std::out_of_range(name + ": " + std::to_string(bytes) + " bytes read");
+        return std::vector<std::uint8_t>(region.begin(), region.begin() + static_cast<std::ptrdiff_t>(bytes));
+    }
+    void CloseHandle(std::uintptr_t handle) override { openMappings.erase(handle); }
     // One settings file, wherever the product looks for it.
     std::int32_t GetPrivateProfileIntA(const std::string& section, const std::string& key, std::int32_t defaultValue,
                                        const std::string&) override {

@@ -73,6 +73,7 @@ TEST(SensorReader, EachReaderCopiesItsRegionOrAnswersZerosWithItsFailureText) {
                 EXPECT_EQ(names.Name(3, 1), "FAN\0\0\0\0\0\0\0\0"s);
             }
             EXPECT_EQ(info.VersionText(), failing == kInfoRegion ? std::string(11, '\0') : "5.1.8.0\0\0\0\0"s);
+            EXPECT_EQ(desktop.openMappings.size(), 0u) << "a handle left open";
         }
     }
 }
