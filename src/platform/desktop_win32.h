@@ -41,7 +41,8 @@ public:
     std::optional<std::string> GetSpecialFolderPath(int csidl) override;
     std::string ModuleFolder() override;
     bool FileExists(const std::string& path) override;
-    void CreateProcessA(const std::string& path, int showStyle) override;
+    void CreateProcessW(const std::string& path, int showStyle) override;
+    std::string PathToAnsi(const std::string& path) override;
     int MessageBoxA(const std::string& text, const std::string& title, unsigned style) override;
     void ShellExecuteOpen(const std::string& address, const std::string& directory) override;
     std::int32_t DirectSoundCreate() override;

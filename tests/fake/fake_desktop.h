@@ -185,10 +185,11 @@ public:
     }
     std::string ModuleFolder() override { return "C:\\Tunebridge"; }
     bool FileExists(const std::string& path) override { return files.contains(path); }
-    void CreateProcessA(const std::string& path, int showStyle) override {
+    void CreateProcessW(const std::string& path, int showStyle) override {
         processStarts.emplace_back(path, showStyle);
         if (onCreateProcess) onCreateProcess();
     }
+    std::string PathToAnsi(const std::string& path) override { return path; }
     int MessageBoxA(const std::string& text, const std::string& title, unsigned style) override {
         messageBoxes.push_back(title + "|" + text + "|" + std::to_string(style));
         return 1;
