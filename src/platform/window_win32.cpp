@@ -92,9 +92,11 @@ bool Window::Create(const wchar_t* className, DWORD style, HWND owner, DWORD ext
     windowClass.lpfnWndProc = Procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TUNEBRIDGE));
+    // Shared: every dialog opening gets here, and an icon of its own would be
+    // one more that nothing destroys.
     windowClass.hIconSm =
         static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TUNEBRIDGE), IMAGE_ICON,
-                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = className;
