@@ -27,6 +27,20 @@ std::string FileVersion(const std::filesystem::path& exe) {
            std::to_string(HIWORD(info->dwFileVersionLS));
 }
 
+// Text in the system code page, as the settings file holds it.
+std::string Ansi(const std::wstring& text) {
+    std::string bytes(text.size() * 2, '\0');
+    bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                              bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                                              nullptr)));
+    return bytes;
+}
+
+// A unique word with a letter of Wine's default code page (1252), in a folder
+// named in Cyrillic, which that code page lacks.
+const std::string kWord = Ansi(L"R\u00f3n");
+const std::string kIni = "[Text]\r\nText0=" + kWord + "\r\n";
+
 // The player must be up first, or start-up stops at its Retry prompt. The
 // pointer stays parked, so the keys a test holds are not let go.
 class Dialogs : public ::testing::Test {
@@ -34,7 +48,7 @@ protected:
     void SetUp() override {
         ParkPointerAwayFromWindows();
         ASSERT_TRUE(player_.Start(folder_, {.titles = {"Artist - Song"}}));
-        ASSERT_TRUE(product_.Start(folder_));
+        ASSERT_TRUE(product_.Start(folder_ / L"\u041f\u0430\u043f\u043a\u0430", kIni));
         main_ = product_.Window();
     }
 
@@ -97,7 +111,16 @@ protected:
     HWND dialog_ = nullptr;
 };
 
-// Without a settings file the display values ("Winamp") open as "only on track change".
+// The word from the file shows as it is and goes back unchanged.
+TEST_F(Dialogs, OpeningAndOkKeepTheUniqueWordsLetters) {
+    ASSERT_NO_FATAL_FAILURE(Open(id::kSettings));
+    EXPECT_EQ(TextOf(Control(id::kUniqueWord)), kWord);
+    ASSERT_TRUE(PressButton(dialog_, id::kSettingsOk));
+    EXPECT_TRUE(ClosedWithMainWindowBack());
+    ExpectInFile({{"[Text] Text0", kWord}});
+}
+
+// The display values missing from the file ("Winamp") open as "only on track change".
 TEST_F(Dialogs, OkSavesCapturedKeysPickedColourAndTypedWord) {
     ASSERT_NO_FATAL_FAILURE(Open(id::kSettings));
     ASSERT_NO_FATAL_FAILURE(Capture(id::kKeyBoxFirst + 2, {VK_F5}, "F5"));
@@ -108,7 +131,9 @@ TEST_F(Dialogs, OkSavesCapturedKeysPickedColourAndTypedWord) {
     ASSERT_TRUE(Focus(id::kUniqueWord));
     SendMessageW(Control(id::kUniqueWord), EM_SETSEL, 0, -1);
     for (const WORD key : {'M', 'I', 'N', 'E'}) ASSERT_TRUE(keyboard_.Press(key) && keyboard_.Release(key));
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(id::kBindHint)) == "bind x echo mine:Playlist"; },
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(Control(id::kUniqueWord)) == "mine"; }, kProductDeadline));
+    PostMessageW(Control(id::kUniqueWord), WM_CHAR, L'\u00e9', 1);  // as a layout with the letter types it
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(id::kBindHint)) == Ansi(L"bind x echo mine\u00e9:Playlist"); },
                           kProductDeadline));
     EXPECT_TRUE(SaveArtifact(dialog_, "settings-dialog.bmp"));
 
@@ -117,7 +142,7 @@ TEST_F(Dialogs, OkSavesCapturedKeysPickedColourAndTypedWord) {
     Entries expected = {
         {"[Keys] Key0", "80"},  {"[SKeys] Key0", "0"}, {"[CKeys] Key0", "17"}, {"[AKeys] Key0", "18"},
         {"[Keys] Key2", "116"}, {"[SKeys] Key2", "0"}, {"[CKeys] Key2", "0"},  {"[AKeys] Key2", "0"},
-        {"[Text] Text0", "mine"}, {"[Text] Text1", "Winamp"}, {"[Text] Text2", "True"}, {"[Text] Text3", "False"},
+        {"[Text] Text0", Ansi(L"mine\u00e9")}, {"[Text] Text1", "Winamp"}, {"[Text] Text2", "True"}, {"[Text] Text3", "False"},
     };
     for (int n = 0; n < 15; ++n) expected.emplace_back("[Color] Color" + std::to_string(n), n == 3 ? "7" : "1");
     ExpectInFile(expected);
@@ -134,10 +159,29 @@ TEST_F(Dialogs, EscapeFromAKeyBoxClosesUnsavedButKeepsTheCapture) {
     EXPECT_EQ(TextOf(Control(id::kKeyBoxFirst + 1)), "K") << "the typed character landed in the box";
     ASSERT_TRUE(keyboard_.Press(VK_ESCAPE));
     EXPECT_TRUE(ClosedWithMainWindowBack());
-    EXPECT_FALSE(std::filesystem::exists(product_.IniPath())) << "Escape saved the settings";
+    EXPECT_EQ(ReadFileBytes(product_.IniPath()), kIni) << "Escape saved the settings";
 
     ASSERT_TRUE(product_.Close());
-    ExpectInFile({{"[Keys] Key1", "75"}, {"[SKeys] Key1", "0"}, {"[Text] Text0", "Winamp"}});
+    ExpectInFile({{"[Keys] Key1", "75"}, {"[SKeys] Key1", "0"}, {"[Text] Text0", kWord}});
+}
+
+// Windows ending the session saves what a close would; a log-off called off saves nothing.
+TEST_F(Dialogs, TheEndOfTheSessionSavesTheCaptureKeptAfterCancel) {
+    ASSERT_NO_FATAL_FAILURE(Open(id::kSettings));
+    ASSERT_NO_FATAL_FAILURE(Capture(id::kKeyBoxFirst + 3, {VK_F7}, "F7"));
+    ASSERT_TRUE(PressButton(dialog_, id::kSettingsCancel));
+    EXPECT_TRUE(ClosedWithMainWindowBack());
+    const auto send = [&](UINT message, WPARAM wParam) {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(main_, message, wParam, 0, SMTO_NORMAL, 20000, &answer) != 0 && answer != 0;
+    };
+    EXPECT_TRUE(send(WM_QUERYENDSESSION, 0)) << "the program refuses the log-off";
+    send(WM_ENDSESSION, FALSE);
+    EXPECT_EQ(ReadFileBytes(product_.IniPath()), kIni) << "a log-off called off saved the settings";
+    EXPECT_TRUE(product_.Process().IsRunning() && IsWindowVisible(main_));
+    send(WM_ENDSESSION, TRUE);
+    EXPECT_EQ(ReadIniEntries(product_.IniPath()).value_or(std::multimap<std::string, std::string>{}).size(), 47u);
+    ExpectInFile({{"[Keys] Key3", "118"}, {"[SKeys] Key3", "0"}, {"[Text] Text0", kWord}});
 }
 
 TEST_F(Dialogs, AboutBoxShowsTheVersionOfTheExeAndClosesWithEscape) {

@@ -104,6 +104,7 @@ TEST(SettingsDialog, OpensWithTheStoredValuesAndTheAnnouncersDisplayMode) {
                   c.selected) << c.stored[0] << "/" << c.stored[1];
         EXPECT_EQ(State(dialog, KeyBoxId(Pause)).caption, "7");
         EXPECT_EQ(State(dialog, id::kBindHint).caption, "bind x echo Winamp:Playlist");
+        EXPECT_TRUE(State(dialog, id::kUniqueWord).ansiCaption && State(dialog, id::kBindHint).ansiCaption);
     }
     EXPECT_EQ(std::pair(TextLimitOf(id::kUniqueWord), TextLimitOf(id::kRepeatSeconds)), std::pair(19, 0));
 }
