@@ -35,19 +35,10 @@ struct Message {
     friend bool operator==(const Message&, const Message&) = default;
 };
 
-// A failing comparison prints the messages numbered, one a line.
-inline void PrintTo(const std::vector<Message>& messages, std::ostream* os) {
-    constexpr std::pair<unsigned, const char*> kNames[] = {
-        {kSetText, "WM_SETTEXT"}, {kGetText, "WM_GETTEXT"}, {kGetTextLength, "WM_GETTEXTLENGTH"},
-        {kChar, "WM_CHAR"},       {kCommand, "WM_COMMAND"}, {kUser, "WM_USER"}};
-    *os << messages.size() << " messages";
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        const Message& m = messages[i];
-        const auto* name = std::ranges::find(kNames, m.msg, &std::pair<unsigned, const char*>::first);
-        *os << "\n    " << i + 1 << ". " << (name == std::end(kNames) ? "message" : name->second) << " (0x" << std::hex
-            << m.msg << ") to window 0x" << m.hwnd << std::dec << ", wParam " << m.wParam << ", lParam " << m.lParam;
-        if (m.msg == kSetText) *os << ", text \"" << m.text.substr(0, 60) << "\"";
-    }
+// A failing comparison prints each message readably.
+inline void PrintTo(const Message& m, std::ostream* os) {
+    *os << "\n    message 0x" << std::hex << m.msg << " to window 0x" << m.hwnd << std::dec << ", wParam " << m.wParam
+        << ", lParam " << m.lParam << (m.msg == kSetText ? ", text \"" + m.text.substr(0, 60) + "\"" : "");
 }
 
 struct FakeWindow {
