@@ -124,7 +124,7 @@ TEST_F(Dialogs, OkSavesCapturedKeysPickedColourAndTypedWord) {
     for (const WORD key : {'M', 'I', 'N', 'E'}) ASSERT_TRUE(keyboard_.Press(key) && keyboard_.Release(key));
     ASSERT_TRUE(WaitUntil([&] { return TextOf(Control(id::kUniqueWord)) == kWord + "mine"; }, kProductDeadline));
     PostMessageW(Control(id::kUniqueWord), WM_CHAR, L'\u00e9', 1);  // as a layout with the letter types it
-    const std::string hint = Ansi(L"bind x echo R\u00f3nmin\u00e9:Playlist");
+    const std::string hint = Ansi(L"bind x echo R\u00f3nmine\u00e9:Playlist");
     EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(id::kBindHint)) == hint; }, kProductDeadline));
     EXPECT_TRUE(SaveArtifact(dialog_, "settings-dialog.bmp"));
 
@@ -133,7 +133,7 @@ TEST_F(Dialogs, OkSavesCapturedKeysPickedColourAndTypedWord) {
     Entries expected = {
         {"[Keys] Key0", "80"},  {"[SKeys] Key0", "0"}, {"[CKeys] Key0", "17"}, {"[AKeys] Key0", "18"},
         {"[Keys] Key2", "116"}, {"[SKeys] Key2", "0"}, {"[CKeys] Key2", "0"},  {"[AKeys] Key2", "0"},
-        {"[Text] Text0", Ansi(L"R\u00f3nmin\u00e9")}, {"[Text] Text1", "Winamp"}, {"[Text] Text2", "True"}, {"[Text] Text3", "False"},
+        {"[Text] Text0", Ansi(L"R\u00f3nmine\u00e9")}, {"[Text] Text1", "Winamp"}, {"[Text] Text2", "True"}, {"[Text] Text3", "False"},
     };
     for (int n = 0; n < 15; ++n) expected.emplace_back("[Color] Color" + std::to_string(n), n == 3 ? "7" : "1");
     ExpectInFile(expected);
