@@ -27,7 +27,7 @@ std::string HresultText(std::int32_t hresult) {
 // clock, not by a number of polls, and sleeps between lookups until a
 // message arrives, so the other timers keep running without a spinning core.
 void LaunchAndWait(Desktop& desktop, const std::string& playerExe, PlayerRequests& requests) {
-    desktop.CreateProcessA(playerExe, kSW_SHOWMINIMIZED);
+    desktop.CreateProcessW(playerExe, kSW_SHOWMINIMIZED);
     const std::uint64_t start = desktop.TickCountMs();
     for (;;) {
         requests.SetWindow(FindPlayerWindow(desktop));

@@ -16,11 +16,14 @@ constexpr const char* kInfoFailure = "MBM Info File/Mem could not be opened. Sor
 
 constexpr std::size_t kNameGroupChars = 110;
 
-// A region that exists but cannot be mapped counts as missing; the desktop
-// closes what it opened either way.
+// A region that exists but cannot be mapped counts as missing; its handle
+// is closed all the same, or every tick would leak one.
 template <std::size_t kSize>
 bool CopyRegion(Desktop& desktop, const char* region, std::array<std::uint8_t, kSize>& into) {
-    const auto copy = desktop.ReadSharedMemory(region, kSize);
+    const std::uintptr_t mapping = desktop.OpenFileMappingA(region);
+    if (mapping == 0) return false;
+    const auto copy = desktop.CopyMappedView(mapping, kSize);
+    desktop.CloseHandle(mapping);
     if (!copy) return false;
     std::copy_n(copy->begin(), std::min(kSize, copy->size()), into.begin());
     return true;

@@ -31,7 +31,9 @@ constexpr int kSW_SHOWMINIMIZED = 2;
 // Everything the product needs from the operating system, named after the
 // Win32 calls it stands for. The real implementation makes those calls; the
 // fake desktop of the unit tests simulates them. Text crosses this boundary
-// as ANSI bytes of the system code page, one byte per character.
+// as ANSI bytes of the system code page, one byte per character; file and
+// folder paths alone are UTF-8 and reach Windows through the wide calls, as
+// the folder the program lies in may hold letters the code page lacks.
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -74,23 +76,32 @@ public:
     // GetAsyncKeyState: bit 15 down now, bit 0 pressed since the last query.
     virtual std::uint16_t GetAsyncKeyState(int virtualKey) = 0;
 
-    // OpenFileMappingA + MapViewOfFile + copy + UnmapViewOfFile + CloseHandle.
-    // Nothing when the region cannot be opened or mapped.
-    virtual std::optional<std::vector<std::uint8_t>> ReadSharedMemory(const std::string& name, std::size_t bytes) = 0;
+    // OpenFileMappingA(FILE_MAP_READ, not inheritable): a handle the caller
+    // closes with CloseHandle, or 0 when the region cannot be opened.
+    virtual std::uintptr_t OpenFileMappingA(const std::string& name) = 0;
+    // MapViewOfFile (read-only, whole) + copy of the first `bytes` +
+    // UnmapViewOfFile; nothing when the view cannot be mapped.
+    virtual std::optional<std::vector<std::uint8_t>> CopyMappedView(std::uintptr_t mapping, std::size_t bytes) = 0;
+    virtual void CloseHandle(std::uintptr_t handle) = 0;
 
+    // The profile calls keep the file in the system code page: section, key
+    // and value are ANSI, only the path is UTF-8.
     virtual std::int32_t GetPrivateProfileIntA(const std::string& section, const std::string& key, std::int32_t defaultValue, const std::string& path) = 0;
     // GetPrivateProfileStringA into a buffer of bufferChars: the copied characters.
     virtual std::string GetPrivateProfileStringA(const std::string& section, const std::string& key, const std::string& defaultValue, int bufferChars, const std::string& path) = 0;
     virtual bool WritePrivateProfileStringA(const std::string& section, const std::string& key, const std::string& value, const std::string& path) = 0;
 
-    // SHGetSpecialFolderLocation + SHGetPathFromIDListA: the 260-character
+    // SHGetSpecialFolderLocation + SHGetPathFromIDListW: the 260-character
     // buffer as filled, or nothing when either call does not succeed.
     virtual std::optional<std::string> GetSpecialFolderPath(int csidl) = 0;
     // The folder of the running executable, without a trailing separator.
     virtual std::string ModuleFolder() = 0;
     virtual bool FileExists(const std::string& path) = 0;
-    // CreateProcessA with STARTF_USESHOWWINDOW; throws RuntimeError on failure.
-    virtual void CreateProcessA(const std::string& path, int showStyle) = 0;
+    // CreateProcessW with STARTF_USESHOWWINDOW; throws RuntimeError on failure.
+    virtual void CreateProcessW(const std::string& path, int showStyle) = 0;
+    // A UTF-8 path as the system code page shows it, for a message box;
+    // letters the code page lacks become "?".
+    virtual std::string PathToAnsi(const std::string& path) = 0;
     // MessageBoxA owned by the window the user works in (the main window or
     // the dialog open over it); returns the button pressed.
     virtual int MessageBoxA(const std::string& text, const std::string& title, unsigned style) = 0;

@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "core/runtime_error.h"
+#include "platform/text_win32.h"
 
 namespace tunebridge {
 namespace {
@@ -198,44 +199,58 @@ std::uint16_t Win32Desktop::GetAsyncKeyState(int virtualKey) {
     return static_cast<std::uint16_t>(::GetAsyncKeyState(virtualKey));
 }
 
-std::optional<std::vector<std::uint8_t>> Win32Desktop::ReadSharedMemory(const std::string& name, std::size_t bytes) {
-    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
-    if (!mapping) return std::nullopt;
-    std::optional<std::vector<std::uint8_t>> copy;
-    if (const void* view = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) {
-        // A region smaller than asked for (another program may own the name)
-        // is copied as far as it goes; reading on would fault.
-        MEMORY_BASIC_INFORMATION region{};
-        const std::size_t available = ::VirtualQuery(view, &region, sizeof region) ? region.RegionSize : 0;
-        std::vector<std::uint8_t> content(bytes, 0);
-        const std::size_t count = std::min(bytes, available);
-        if (count > 0) std::memcpy(content.data(), view, count);
-        ::UnmapViewOfFile(view);
-        copy = std::move(content);
-    }
-    ::CloseHandle(mapping);
-    return copy;
+std::uintptr_t Win32Desktop::OpenFileMappingA(const std::string& name) {
+    return reinterpret_cast<std::uintptr_t>(::OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str()));
 }
 
+std::optional<std::vector<std::uint8_t>> Win32Desktop::CopyMappedView(std::uintptr_t mapping, std::size_t bytes) {
+    const void* view = ::MapViewOfFile(reinterpret_cast<HANDLE>(mapping), FILE_MAP_READ, 0, 0, 0);
+    if (!view) return std::nullopt;
+    // A region smaller than asked for (another program may own the name)
+    // is copied as far as it goes; reading on would fault.
+    MEMORY_BASIC_INFORMATION region{};
+    const std::size_t available = ::VirtualQuery(view, &region, sizeof region) ? region.RegionSize : 0;
+    std::vector<std::uint8_t> content(bytes, 0);
+    const std::size_t count = std::min(bytes, available);
+    if (count > 0) std::memcpy(content.data(), view, count);
+    ::UnmapViewOfFile(view);
+    return content;
+}
+
+void Win32Desktop::CloseHandle(std::uintptr_t handle) { ::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
+
+// The wide profile calls take the path whole and, like the ANSI ones, read
+// and write the file in the system code page.
 std::int32_t Win32Desktop::GetPrivateProfileIntA(const std::string& section, const std::string& key,
                                                  std::int32_t defaultValue, const std::string& path) {
-    return static_cast<std::int32_t>(::GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, path.c_str()));
+    return static_cast<std::int32_t>(::GetPrivateProfileIntW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
+                                                             defaultValue, Utf8ToWide(path).c_str()));
 }
 
 std::string Win32Desktop::GetPrivateProfileStringA(const std::string& section, const std::string& key,
                                                    const std::string& defaultValue, int bufferChars,
                                                    const std::string& path) {
     if (bufferChars <= 0) return {};
-    std::string buffer(static_cast<std::size_t>(bufferChars), '\0');
-    const DWORD copied = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
-                                                    static_cast<DWORD>(bufferChars), path.c_str());
+    std::wstring buffer(static_cast<std::size_t>(bufferChars), L'\0');
+    const DWORD copied =
+        ::GetPrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
+                                   AnsiToWide(defaultValue).c_str(), buffer.data(), static_cast<DWORD>(bufferChars),
+                                   Utf8ToWide(path).c_str());
     buffer.resize(std::min<std::size_t>(copied, buffer.size()));
-    return buffer;
+    // The ANSI buffer held bufferChars bytes: a character of two bytes
+    // that does not fit is left out whole.
+    std::string text = WideToAnsi(buffer);
+    while (text.size() >= static_cast<std::size_t>(bufferChars)) {
+        buffer.pop_back();
+        text = WideToAnsi(buffer);
+    }
+    return text;
 }
 
 bool Win32Desktop::WritePrivateProfileStringA(const std::string& section, const std::string& key,
                                               const std::string& value, const std::string& path) {
-    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+    return ::WritePrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
+                                        AnsiToWide(value).c_str(), Utf8ToWide(path).c_str()) != FALSE;
 }
 
 std::optional<std::string> Win32Desktop::GetSpecialFolderPath(int csidl) {
@@ -245,17 +260,17 @@ std::optional<std::string> Win32Desktop::GetSpecialFolderPath(int csidl) {
         if (list) ::CoTaskMemFree(list);
         return std::nullopt;
     }
-    std::string buffer(MAX_PATH, '\0');
-    const BOOL found = ::SHGetPathFromIDListA(list, buffer.data());
+    std::wstring buffer(MAX_PATH, L'\0');
+    const BOOL found = ::SHGetPathFromIDListW(list, buffer.data());
     ::CoTaskMemFree(list);
     if (!found) return std::nullopt;
-    return buffer;
+    return WideToUtf8(buffer);
 }
 
 std::string Win32Desktop::ModuleFolder() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
         if (length < path.size()) {
             path.resize(length);
@@ -263,31 +278,34 @@ std::string Win32Desktop::ModuleFolder() {
         }
         path.resize(path.size() * 2);
     }
-    const std::size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? std::string() : path.substr(0, separator);
+    const std::size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::string() : WideToUtf8(path.substr(0, separator));
 }
 
 bool Win32Desktop::FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void Win32Desktop::CreateProcessA(const std::string& path, int showStyle) {
-    STARTUPINFOA startup{};
+void Win32Desktop::CreateProcessW(const std::string& path, int showStyle) {
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showStyle);
     PROCESS_INFORMATION process{};
     // Quoted, so that a path with blanks is not taken apart at them.
-    std::string commandLine = "\"" + path + "\"";
-    if (!::CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
+    const std::wstring application = Utf8ToWide(path);
+    std::wstring commandLine = L"\"" + application + L"\"";
+    if (!::CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
         const DWORD error = ::GetLastError();
         throw RuntimeError(static_cast<std::int32_t>(HRESULT_FROM_WIN32(error)), SystemMessage(error), "CreateProcess");
     }
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
 }
+
+std::string Win32Desktop::PathToAnsi(const std::string& path) { return WideToAnsi(Utf8ToWide(path)); }
 
 int Win32Desktop::MessageBoxA(const std::string& text, const std::string& title, unsigned style) {
     HWND owner = ToHwnd(messageBoxOwner_);

@@ -17,24 +17,6 @@ constexpr int kDefaultDpi = 96;
 constexpr UINT_PTR kKeyBoxSubclassId = 1;
 constexpr Rgb kLinkColor = RGB(0, 0, 255);
 
-std::wstring ToWide(std::string_view text, UINT codePage) {
-    if (text.empty()) return {};
-    const int length = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string FromWide(std::wstring_view text, UINT codePage) {
-    if (text.empty()) return {};
-    const int length =
-        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
-                          nullptr);
-    return narrow;
-}
-
 int ScreenDpi() {
     HDC screen = ::GetDC(nullptr);
     const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
@@ -79,12 +61,6 @@ bool IsContainer(ControlKind kind) { return kind == ControlKind::Frame || kind =
 
 } // namespace
 
-std::wstring Utf8ToWide(std::string_view text) { return ToWide(text, CP_UTF8); }
-std::wstring AnsiToWide(std::string_view text) { return ToWide(text, CP_ACP); }
-
-std::string WideToUtf8(std::wstring_view text) { return FromWide(text, CP_UTF8); }
-std::string WideToAnsi(std::wstring_view text) { return FromWide(text, CP_ACP); }
-
 int DpiOfWindow(HWND window) {
     using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
     const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
@@ -116,9 +92,11 @@ bool Window::Create(const wchar_t* className, DWORD style, HWND owner, DWORD ext
     windowClass.lpfnWndProc = Procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TUNEBRIDGE));
+    // Shared: every dialog opening gets here, and an icon of its own would be
+    // one more that nothing destroys.
     windowClass.hIconSm =
         static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TUNEBRIDGE), IMAGE_ICON,
-                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = className;

@@ -113,9 +113,10 @@ std::optional<ControlState> SettingsDialog::StateOf(int controlId) const {
         case id::kShiftIndicator: state.fillColor = keyCapture_.IndicatorColor(Modifier::Shift); break;
         case id::kAltIndicator: state.fillColor = keyCapture_.IndicatorColor(Modifier::Alt); break;
         case id::kCtrlIndicator: state.fillColor = keyCapture_.IndicatorColor(Modifier::Ctrl); break;
-        case id::kUniqueWord: state.caption = uniqueWord_; break;
-        case id::kBindHint: state.caption = "bind x echo " + uniqueWord_ + ":Playlist"; break;
-        case id::kRepeatSeconds: state.caption = repeatSeconds_; break;
+        // Text of the settings file, which the console is matched against.
+        case id::kUniqueWord: state = {.caption = uniqueWord_, .ansiCaption = true}; break;
+        case id::kBindHint: state = {.caption = "bind x echo " + uniqueWord_ + ":Playlist", .ansiCaption = true}; break;
+        case id::kRepeatSeconds: state = {.caption = repeatSeconds_, .ansiCaption = true}; break;
         case id::kDisplayOnChange: state.checked = displayOnChangeOnly_; break;
         case id::kDisplayEvery: state.checked = displayEvery_; break;
         case id::kPreviewBox: state.fillColor = kPreviewBackground; break;

@@ -63,8 +63,8 @@ std::int16_t ReadInt(Desktop& desktop, const std::string& section, const std::st
     // The reader drops a fraction, so -32768.5 and 32767.5 still fit.
     if (value < INT16_MIN || value > INT16_MAX || storedNumber <= INT16_MIN - 1.0 || storedNumber >= INT16_MAX + 1.0) {
         desktop.MessageBoxA("The value " + stored + " of the key " + key + " in the section [" + section +
-                                "] of the settings file " + path + " is outside -32768..32767.  Please correct it "
-                                "and start the program again.",
+                                "] of the settings file " + desktop.PathToAnsi(path) +
+                                " is outside -32768..32767.  Please correct it and start the program again.",
                             kProgramName, kMB_OK | kMB_ICONERROR);
         throw OverflowError("LoadSettings");
     }
@@ -106,8 +106,8 @@ void SaveSettings(Desktop& desktop, const Settings& settings) {
     for (const TextKey& text : kTextKeys) write("Text", text.name, settings.*text.field);
 
     if (!allWritten) {
-        desktop.MessageBoxA("The settings could not be saved to " + path + ".  The program goes on with the "
-                            "settings it has in memory.",
+        desktop.MessageBoxA("The settings could not be saved to " + desktop.PathToAnsi(path) +
+                                ".  The program goes on with the settings it has in memory.",
                             kProgramName, kMB_OK | kMB_ICONEXCLAMATION);
     }
 }

@@ -27,6 +27,18 @@ std::string FileVersion(const std::filesystem::path& exe) {
            std::to_string(HIWORD(info->dwFileVersionLS));
 }
 
+// Text in the system code page, as the settings file holds it.
+std::string Ansi(const std::wstring& text) {
+    char bytes[64] = {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+    return std::string(bytes, static_cast<std::size_t>(size - 1));
+}
+
+// A unique word with a letter of Wine's default code page (1252), in a folder
+// named in Cyrillic, which that code page lacks.
+const std::string kWord = Ansi(L"R\u00f3n");
+const std::string kIni = "[Text]\r\nText0=" + kWord + "\r\n";
+
 // The player must be up first, or start-up stops at its Retry prompt. The
 // pointer stays parked, so the keys a test holds are not let go.
 class Dialogs : public ::testing::Test {
@@ -34,7 +46,7 @@ protected:
     void SetUp() override {
         ParkPointerAwayFromWindows();
         ASSERT_TRUE(player_.Start(folder_, {.titles = {"Artist - Song"}}));
-        ASSERT_TRUE(product_.Start(folder_));
+        ASSERT_TRUE(product_.Start(folder_ / L"\u041f\u0430\u043f\u043a\u0430", kIni));
         main_ = product_.Window();
     }
 
@@ -97,7 +109,8 @@ protected:
     HWND dialog_ = nullptr;
 };
 
-// Without a settings file the display values ("Winamp") open as "only on track change".
+// The word from the file shows whole and keeps its letters when typed on; the display values missing
+// from the file ("Winamp") open as "only on track change".
 TEST_F(Dialogs, OkSavesCapturedKeysPickedColourAndTypedWord) {
     ASSERT_NO_FATAL_FAILURE(Open(id::kSettings));
     ASSERT_NO_FATAL_FAILURE(Capture(id::kKeyBoxFirst + 2, {VK_F5}, "F5"));
@@ -106,10 +119,13 @@ TEST_F(Dialogs, OkSavesCapturedKeysPickedColourAndTypedWord) {
     SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(title, STN_CLICKED), reinterpret_cast<LPARAM>(Control(title)));
     ASSERT_TRUE(PressButton(dialog_, id::kColorButtonFirst + 7));
     ASSERT_TRUE(Focus(id::kUniqueWord));
-    SendMessageW(Control(id::kUniqueWord), EM_SETSEL, 0, -1);
+    EXPECT_EQ(TextOf(Control(id::kUniqueWord)), kWord);
+    SendMessageW(Control(id::kUniqueWord), EM_SETSEL, 3, 3);
     for (const WORD key : {'M', 'I', 'N', 'E'}) ASSERT_TRUE(keyboard_.Press(key) && keyboard_.Release(key));
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(id::kBindHint)) == "bind x echo mine:Playlist"; },
-                          kProductDeadline));
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(Control(id::kUniqueWord)) == kWord + "mine"; }, kProductDeadline));
+    PostMessageW(Control(id::kUniqueWord), WM_CHAR, L'\u00e9', 1);  // as a layout with the letter types it
+    const std::string hint = Ansi(L"bind x echo R\u00f3nmine\u00e9:Playlist");
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(id::kBindHint)) == hint; }, kProductDeadline));
     EXPECT_TRUE(SaveArtifact(dialog_, "settings-dialog.bmp"));
 
     ASSERT_TRUE(PressButton(dialog_, id::kSettingsOk));
@@ -117,15 +133,15 @@ TEST_F(Dialogs, OkSavesCapturedKeysPickedColourAndTypedWord) {
     Entries expected = {
         {"[Keys] Key0", "80"},  {"[SKeys] Key0", "0"}, {"[CKeys] Key0", "17"}, {"[AKeys] Key0", "18"},
         {"[Keys] Key2", "116"}, {"[SKeys] Key2", "0"}, {"[CKeys] Key2", "0"},  {"[AKeys] Key2", "0"},
-        {"[Text] Text0", "mine"}, {"[Text] Text1", "Winamp"}, {"[Text] Text2", "True"}, {"[Text] Text3", "False"},
+        {"[Text] Text0", Ansi(L"R\u00f3nmine\u00e9")}, {"[Text] Text1", "Winamp"}, {"[Text] Text2", "True"}, {"[Text] Text3", "False"},
     };
     for (int n = 0; n < 15; ++n) expected.emplace_back("[Color] Color" + std::to_string(n), n == 3 ? "7" : "1");
     ExpectInFile(expected);
 }
 
-// Escape is never captured: from a key box it closes the dialog unsaved,
-// while a capture made before it stays in memory for the next save.
-TEST_F(Dialogs, EscapeFromAKeyBoxClosesUnsavedButKeepsTheCapture) {
+// Escape is never captured: from a key box it closes the dialog unsaved, while a capture made before it stays in
+// memory for the next save, which Windows ending the session makes as a close would; a log-off called off saves nothing.
+TEST_F(Dialogs, EscapeFromAKeyBoxClosesUnsavedAndTheEndOfTheSessionSavesTheCapture) {
     ASSERT_NO_FATAL_FAILURE(Open(id::kSettings));
     SendMessageW(Control(id::kUniqueWord), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"lost"));
     ASSERT_NO_FATAL_FAILURE(Capture(id::kKeyBoxFirst + 1, {'K'}, "K"));
@@ -134,10 +150,15 @@ TEST_F(Dialogs, EscapeFromAKeyBoxClosesUnsavedButKeepsTheCapture) {
     EXPECT_EQ(TextOf(Control(id::kKeyBoxFirst + 1)), "K") << "the typed character landed in the box";
     ASSERT_TRUE(keyboard_.Press(VK_ESCAPE));
     EXPECT_TRUE(ClosedWithMainWindowBack());
-    EXPECT_FALSE(std::filesystem::exists(product_.IniPath())) << "Escape saved the settings";
+    EXPECT_EQ(ReadFileBytes(product_.IniPath()), kIni) << "Escape saved the settings";
 
-    ASSERT_TRUE(product_.Close());
-    ExpectInFile({{"[Keys] Key1", "75"}, {"[SKeys] Key1", "0"}, {"[Text] Text0", "Winamp"}});
+    EXPECT_TRUE(SendMessageW(main_, WM_QUERYENDSESSION, 0, 0)) << "the program refuses the log-off";
+    SendMessageW(main_, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(ReadFileBytes(product_.IniPath()), kIni) << "a log-off called off saved the settings";
+    EXPECT_TRUE(product_.Process().IsRunning() && IsWindowVisible(main_));
+    PostMessageW(main_, WM_ENDSESSION, TRUE, 0);  // not sent: a box the save might show would hold the test up
+    EXPECT_TRUE(WaitUntil([&] { return ReadIniEntries(product_.IniPath()).value().size() == 47; }, kProductDeadline));
+    ExpectInFile({{"[Keys] Key1", "75"}, {"[SKeys] Key1", "0"}, {"[Text] Text0", kWord}});
 }
 
 TEST_F(Dialogs, AboutBoxShowsTheVersionOfTheExeAndClosesWithEscape) {

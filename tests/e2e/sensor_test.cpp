@@ -12,10 +12,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The sensor line's colours, and the track line repeated every second: the
+// The sensor line's colours, a digit of its own for each, and the track line repeated every second: the
 // program's own clock, one line per second boundary after the first.
 constexpr char kIni[] =
-    "[Color]\r\nColor4=3\r\nColor5=2\r\nColor6=3\r\nColor8=7\r\n[Text]\r\nText1=1\r\nText2=False\r\n";
+    "[Color]\r\nColor4=3\r\nColor5=2\r\nColor6=5\r\nColor8=7\r\n[Text]\r\nText1=1\r\nText2=False\r\n";
 // Enough track lines for the first sensor tick, due at ten seconds, to have
 // passed; fewer than these and the second, due at twenty, has not.
 constexpr std::size_t kPastFirstTick = 13;
@@ -48,7 +48,7 @@ TEST_F(SensorAnnouncer, AWolfConsoleGetsTheColouredLineAtTheFirstTick) {
     Lines typed = console_.Typed();
     const auto sensorLine = [](const std::string& t) { return t.find("MBMonitor") != std::string::npos; };
     typed.erase(std::ranges::find_if(typed, sensorLine) + 1, typed.end());
-    EXPECT_EQ(typed.back(), "echo ^1MBMonitor ^7: ^1^7CPU ^3[^446^2^3] ^7FAN ^3[^44588^2^3]");
+    EXPECT_EQ(typed.back(), "echo ^1MBMonitor ^7: ^1^7CPU ^3[^446^2^5] ^7FAN ^3[^44588^2^5]");
     EXPECT_LE(typed.size(), kBeforeSecondTick) << "not typed at the first tick";
     EXPECT_TRUE(product_.Close());
 }

@@ -83,8 +83,6 @@ TEST(Startup, WithoutThePlayerAsksAndAfterRetryFollowsTheOneStartedByHandInAFixe
     EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window) && isHeld(); }, kProductDeadline));
 
     EXPECT_TRUE(product.Close()) << "closing the window did not end the program";
-    DWORD exitCode = 1;
-    EXPECT_TRUE(GetExitCodeProcess(product.Process().Handle(), &exitCode) && exitCode == 0) << exitCode;
     EXPECT_TRUE(player.Close());
 }
 

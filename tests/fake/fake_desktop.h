@@ -5,6 +5,7 @@
 #include <map>
 #include <ostream>
 #include <set>
+#include <stdexcept>
 
 #include "platform/desktop.h"
 
@@ -34,19 +35,10 @@ struct Message {
     friend bool operator==(const Message&, const Message&) = default;
 };
 
-// A failing comparison prints the messages numbered, one a line.
-inline void PrintTo(const std::vector<Message>& messages, std::ostream* os) {
-    constexpr std::pair<unsigned, const char*> kNames[] = {
-        {kSetText, "WM_SETTEXT"}, {kGetText, "WM_GETTEXT"}, {kGetTextLength, "WM_GETTEXTLENGTH"},
-        {kChar, "WM_CHAR"},       {kCommand, "WM_COMMAND"}, {kUser, "WM_USER"}};
-    *os << messages.size() << " messages";
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        const Message& m = messages[i];
-        const auto* name = std::ranges::find(kNames, m.msg, &std::pair<unsigned, const char*>::first);
-        *os << "\n    " << i + 1 << ". " << (name == std::end(kNames) ? "message" : name->second) << " (0x" << std::hex
-            << m.msg << ") to window 0x" << m.hwnd << std::dec << ", wParam " << m.wParam << ", lParam " << m.lParam;
-        if (m.msg == kSetText) *os << ", text \"" << m.text.substr(0, 60) << "\"";
-    }
+// A failing comparison prints each message readably.
+inline void PrintTo(const Message& m, std::ostream* os) {
+    *os << "\n    message 0x" << std::hex << m.msg << " to window 0x" << m.hwnd << std::dec << ", wParam " << m.wParam
+        << ", lParam " << m.lParam << (m.msg == kSetText ? ", text \"" + m.text.substr(0, 60) + "\"" : "");
 }
 
 struct FakeWindow {
@@ -106,9 +98,11 @@ public:
     Lines messageBoxes;                      // "title|text|style", each answered OK
     Lines shellOpens;                        // "address|directory"
     std::map<int, std::string> keyNames;     // the keyboard layout's names
-    // Named regions of shared memory; an unmappable one opens but cannot be mapped.
+    // Named regions of shared memory, as large as published; an unmappable
+    // one opens but cannot be mapped.
     std::map<std::string, std::vector<std::uint8_t>> sharedMemory;
     std::set<std::string> unmappableSharedMemory;
+    std::map<std::uintptr_t, std::string> openMappings;  // handle -> region name
     bool ended = false;
     std::function<void()> onYield;          // at every DoEvents and WaitForMessages
 
@@ -168,12 +162,20 @@ public:
         if (keyStates.contains(virtualKey)) return keyStates.at(virtualKey);
         return static_cast<std::uint16_t>((down_.contains(virtualKey) ? 0x8000 : 0) | pressed_.erase(virtualKey));
     }
-    std::optional<std::vector<std::uint8_t>> ReadSharedMemory(const std::string& name, std::size_t bytes) override {
-        if (!sharedMemory.contains(name) || unmappableSharedMemory.contains(name)) return std::nullopt;
-        std::vector<std::uint8_t> copy = sharedMemory.at(name);
-        copy.resize(bytes, 0);
-        return copy;
+    std::uintptr_t OpenFileMappingA(const std::string& name) override {
+        if (!sharedMemory.contains(name)) return 0;
+        openMappings[nextHandle_] = name;
+        return nextHandle_++;
     }
+    // Reading past what was published faults, as it would past a real region's pages.
+    std::optional<std::vector<std::uint8_t>> CopyMappedView(std::uintptr_t mapping, std::size_t bytes) override {
+        const std::string& name = openMappings.at(mapping);
+        if (unmappableSharedMemory.contains(name)) return std::nullopt;
+        const std::vector<std::uint8_t>& region = sharedMemory.at(name);
+        if (bytes > region.size()) throw std::out_of_range(name + ": " + std::to_string(bytes) + " bytes read");
+        return std::vector<std::uint8_t>(region.begin(), region.begin() + static_cast<std::ptrdiff_t>(bytes));
+    }
+    void CloseHandle(std::uintptr_t handle) override { openMappings.erase(handle); }
     // One settings file, wherever the product looks for it.
     std::int32_t GetPrivateProfileIntA(const std::string& section, const std::string& key, std::int32_t defaultValue,
                                        const std::string&) override {
@@ -198,10 +200,11 @@ public:
     }
     std::string ModuleFolder() override { return "C:\\Tunebridge"; }
     bool FileExists(const std::string& path) override { return files.contains(path); }
-    void CreateProcessA(const std::string& path, int showStyle) override {
+    void CreateProcessW(const std::string& path, int showStyle) override {
         processStarts.emplace_back(path, showStyle);
         if (onCreateProcess) onCreateProcess();
     }
+    std::string PathToAnsi(const std::string& path) override { return path; }
     int MessageBoxA(const std::string& text, const std::string& title, unsigned style) override {
         messageBoxes.push_back(title + "|" + text + "|" + std::to_string(style));
         return 1;

@@ -111,6 +111,15 @@ TEST_F(App, APlayerThatNeverAppearsEndsTheProgramAfterAMinute) {
                                           "program creator for more information|0"});
 }
 
+TEST_F(App, OnlyAMissingPlayerWindowIsAnsweredWithTheRetryPrompt) {
+    desktop.files.clear();  // nothing to start, so no player window
+    EXPECT_FALSE(window.Load(kSelf));
+    EXPECT_EQ(desktop.messageBoxes.back(), "Error -2147221503:|Winamp is not running\r\nPlease run Winamp and click 'Retry'.|53");
+    desktop.ini["Keys/Key0"] = "70000";
+    EXPECT_FALSE(window.Load(kSelf));
+    EXPECT_EQ(desktop.messageBoxes.size(), 3u) << "the overflow's own message and nothing more";
+}
+
 TEST_F(App, AFailedLaunchIsSwallowed) {
     desktop.onCreateProcess = [] { throw RuntimeError(53, "File not found", "CheckWinamp"); };
     EXPECT_NO_THROW(CheckWinamp(desktop, kExe, shared.player));

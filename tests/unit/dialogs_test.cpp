@@ -46,7 +46,7 @@ TEST(KeyCapture, KeysDownInABoxBindItsSlotAndLightTheModifiers) {
     constexpr Rgb kNone = kSystemColor, kHeld = 0x00FF00, kReleased = 0x0000FF;
     struct Case {
         HotkeySlot slot;
-        std::vector<int> keys;  // a code goes down, its negative comes up
+        std::vector<int> keys;  // a code goes down, its negative comes up, 0: the box gets the focus again
         const char* text;
         std::array<int, 4> binding;       // key, shift, ctrl, alt
         std::array<Rgb, 3> indicators;    // SHIFT, ALT, CTRL
@@ -57,7 +57,7 @@ TEST(KeyCapture, KeysDownInABoxBindItsSlotAndLightTheModifiers) {
         {Play, {16, 116, -16}, "F5", {116, 16, 0, 0}, {kReleased, kNone, kNone}},
         {Next, {17, 18, 80}, "P", {80, 0, 17, 18}, {kNone, kHeld, kHeld}},
         {Stop, {17, -17, 112}, "F1", {112, 0, 0, 0}, {kNone, kNone, kReleased}},  // all up: a new capture
-        {Stop, {42}, "PrintScr", {42, 0, 0, 0}, {kNone, kNone, kNone}},
+        {Stop, {17, 0, 112}, "F1", {112, 0, 0, 0}, {kNone, kNone, kHeld}},  // keys held before the focus are forgotten
         {Previous, {98}, "Num 2", {98, 0, 0, 0}, {kNone, kNone, kNone}},
         {Previous, {44}, "44", {44, 0, 0, 0}, {kNone, kNone, kNone}},  // no name anywhere: the code
         {Pause, {27}, "7", {7, 7, 7, 7}, {kNone, kNone, kNone}},       // Escape closes, it is never captured
@@ -67,7 +67,7 @@ TEST(KeyCapture, KeysDownInABoxBindItsSlotAndLightTheModifiers) {
         SettingsDialog dialog(f.desktop, f.settings);
         const int box = KeyBoxId(c.slot);
         dialog.OnFocus(box);
-        for (int key : c.keys) key > 0 ? dialog.OnKeyDown(box, key) : dialog.OnKeyUp(box, -key);
+        for (int key : c.keys) key > 0 ? dialog.OnKeyDown(box, key) : key < 0 ? dialog.OnKeyUp(box, -key) : dialog.OnFocus(box);
         EXPECT_EQ(State(dialog, box).caption, c.text) << c.text;
         EXPECT_EQ(Binding(f.settings.Hotkey(c.slot)), c.binding) << c.text;
         EXPECT_EQ((std::array{State(dialog, id::kShiftIndicator).fillColor, State(dialog, id::kAltIndicator).fillColor,
@@ -75,6 +75,15 @@ TEST(KeyCapture, KeysDownInABoxBindItsSlotAndLightTheModifiers) {
                   c.indicators) << c.text;
         EXPECT_EQ(dialog.CloseRequested(), c.keys == std::vector{27}) << c.text;
     }
+}
+
+TEST(KeyCapture, EveryNamedKeyShowsItsNameAndNoOtherKeyHasOne) {
+    const std::pair<int, const char*> named[] = {{19, "Pause"}, {20, "Caps"}, {33, "PageUp"}, {34, "PageDown"},
+        {35, "End"}, {36, "Home"}, {37, "Left"}, {38, "Up"}, {39, "Right"}, {40, "Down"}, {42, "PrintScr"}, {45, "Insert"},
+        {46, "Delete"}, {91, "Win Start L"}, {92, "Win Start R"}, {93, "Menu"}, {97, "Numpad1"}, {112, "F1"},
+        {123, "F12"}, {144, "NumLock"}, {145, "Scroll"}};
+    for (const auto& [key, name] : named) EXPECT_EQ(KeyNameFromTable(key), name) << key;
+    for (const int key : {16, 44, 98, 111, 124}) EXPECT_EQ(KeyNameFromTable(key), "") << key;
 }
 
 TEST(SettingsDialog, OpensWithTheStoredValuesAndTheAnnouncersDisplayMode) {
@@ -92,8 +101,8 @@ TEST(SettingsDialog, OpensWithTheStoredValuesAndTheAnnouncersDisplayMode) {
         SettingsDialog dialog(f.desktop, f.settings);
         EXPECT_EQ((std::array{State(dialog, id::kDisplayOnChange).checked, State(dialog, id::kDisplayEvery).checked}),
                   c.selected) << c.stored[0] << "/" << c.stored[1];
-        EXPECT_EQ(State(dialog, KeyBoxId(Pause)).caption, "7");
         EXPECT_EQ(State(dialog, id::kBindHint).caption, "bind x echo Winamp:Playlist");
+        EXPECT_TRUE(State(dialog, id::kUniqueWord).ansiCaption && State(dialog, id::kBindHint).ansiCaption);
     }
     EXPECT_EQ(std::pair(TextLimitOf(id::kUniqueWord), TextLimitOf(id::kRepeatSeconds)), std::pair(19, 0));
 }
