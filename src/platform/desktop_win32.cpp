@@ -8,7 +8,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <exception>
 
@@ -185,14 +184,8 @@ std::optional<std::string> Win32Desktop::SendGetTextTimeout(Hwnd window, int buf
 }
 
 std::u16string Win32Desktop::DecodeSystemCodePage(const std::string& ansi) {
-    if (ansi.empty()) return {};
-    const int size = static_cast<int>(std::min<std::size_t>(ansi.size(), INT_MAX));
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
-    std::u16string wide(static_cast<std::size_t>(std::max(length, 0)), u'\0');
-    if (length > 0) {
-        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, reinterpret_cast<wchar_t*>(wide.data()), length);
-    }
-    return wide;
+    const std::wstring wide = AnsiToWide(ansi);
+    return {wide.begin(), wide.end()};
 }
 
 std::uint16_t Win32Desktop::GetAsyncKeyState(int virtualKey) {
@@ -388,10 +381,7 @@ std::string Win32Desktop::KeyNameText(int virtualKey) {
     wchar_t name[64] = {};
     const int length = ::GetKeyNameTextW(keyMessage, name, 64);
     if (length <= 0) return {};
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, name, length, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, name, length, text.data(), bytes, nullptr, nullptr);
-    return text;
+    return WideToUtf8(std::wstring_view(name, static_cast<std::size_t>(length)));
 }
 
 } // namespace tunebridge
