@@ -18,7 +18,6 @@ readonly REQUIRED=(
   "googletest:/usr/src/googletest/CMakeLists.txt"
   "libgtest-dev:/usr/include/gtest/gtest.h"
   "libgmock-dev:/usr/include/gmock/gmock.h"
-  "libbenchmark-dev:/usr/include/benchmark/benchmark.h"
   "clang:/usr/bin/clang++"
   "libclang-rt-14-dev:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a"
 )

@@ -12,6 +12,10 @@ build=${TUNEBRIDGE_BUILD_ROOT:-$repo/build}/package
 
 bash scripts/bootstrap.sh
 if [[ ! -x /usr/bin/zip ]]; then
+  if ((EUID != 0)); then
+    echo "package: zip is missing; run as root to install it (apt-get install zip)" >&2
+    exit 1
+  fi
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q && apt-get install -y -q zip
 fi

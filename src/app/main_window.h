@@ -13,7 +13,7 @@
 #include "core/runtime_error.h"
 #include "platform/desktop.h"
 #include "platform/window_model.h"
-#include "settings/settings_dialog.h"
+#include "settings_dialog/settings_dialog.h"
 #include "winamp/player_actions.h"
 #include "winamp/player_remote.h"
 

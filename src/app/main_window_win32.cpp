@@ -4,7 +4,7 @@
 
 #include "about/about_box_win32.h"
 #include "app/main_window_layout.h"
-#include "settings/settings_dialog_win32.h"
+#include "settings_dialog/settings_dialog_win32.h"
 
 namespace tunebridge {
 namespace {

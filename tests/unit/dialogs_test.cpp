@@ -11,8 +11,8 @@
 #include "about/about_box_layout.h"
 #include "app/main_window_layout.h"
 #include "fake/fake_desktop.h"
-#include "settings/settings_dialog.h"
-#include "settings/settings_dialog_layout.h"
+#include "settings_dialog/settings_dialog.h"
+#include "settings_dialog/settings_dialog_layout.h"
 #include "settings/settings_store.h"
 
 namespace tunebridge {

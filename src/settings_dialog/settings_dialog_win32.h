@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "platform/window_win32.h"
-#include "settings/settings_dialog.h"
+#include "settings_dialog/settings_dialog.h"
 
 namespace tunebridge {
 

@@ -1,4 +1,4 @@
-#include "settings/settings_dialog_layout.h"
+#include "settings_dialog/settings_dialog_layout.h"
 
 #include <array>
 

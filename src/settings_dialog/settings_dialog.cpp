@@ -1,10 +1,10 @@
-#include "settings/settings_dialog.h"
+#include "settings_dialog/settings_dialog.h"
 
 #include <cstdint>
 #include <utility>
 
 #include "resources/control_ids.h"
-#include "settings/settings_dialog_layout.h"
+#include "settings_dialog/settings_dialog_layout.h"
 #include "settings/settings_store.h"
 
 namespace tunebridge {

@@ -1,8 +1,8 @@
-#include "settings/settings_dialog_win32.h"
+#include "settings_dialog/settings_dialog_win32.h"
 
 #include <utility>
 
-#include "settings/settings_dialog_layout.h"
+#include "settings_dialog/settings_dialog_layout.h"
 
 namespace tunebridge {
 
