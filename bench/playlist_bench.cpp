@@ -99,7 +99,7 @@ bool Measure(int entries, int runs, double roundTripUs) {
         const std::size_t typedBefore = console.Typed().size();
 
         const LONGLONG start = Now();
-        EchoPlaylist(commands, remote, requests, lastAnswer);
+        EchoPlaylist(desktop, commands, remote, requests, lastAnswer);
         const double total = Seconds(Now() - start);
 
         if (run == 0) continue;
@@ -116,7 +116,7 @@ bool Measure(int entries, int runs, double roundTripUs) {
     std::vector<double> walks;
     for (int run = 0; run < runs; ++run) {
         const LONGLONG start = Now();
-        EchoPlaylist(commands, remote, requests, lastAnswer);
+        EchoPlaylist(desktop, commands, remote, requests, lastAnswer);
         walks.push_back(Seconds(Now() - start));
     }
 
