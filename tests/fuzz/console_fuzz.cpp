@@ -13,7 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fake::FakeDesktop desktop;
     fake::FakeConsole console(desktop);
     const std::string line = "echo " + std::string(reinterpret_cast<const char*>(data), size);
-    ConsoleCommands(desktop).Send(line);
+    ConsoleCommands commands(desktop);
+    commands.Send(line);
+    commands.TypeNext(console.output);
 
     Expect(console.engine.TypedLines().size() == 1, "one line typed");
     const std::string& typed = console.engine.TypedLines().front();
