@@ -141,8 +141,12 @@ std::string PaneText(const std::string& text) {
     return out;
 }
 
-ConsoleEngine::ConsoleEngine(const std::string& title)
-    : wipeAt_(title == "Wolf Console" ? kWolfWipeCount : kWipeCount), wipeCount_(wipeAt_) {}
+ConsoleEngine::ConsoleEngine(const std::string& title, ConsoleLayout layout)
+    : layout_(layout),
+      wipeAt_(layout == ConsoleLayout::Quake3e ? kQuake3ePaneLimit
+              : title == "Wolf Console"        ? kWolfWipeCount
+                                               : kWipeCount),
+      wipeCount_(wipeAt_) {}
 
 void ConsoleEngine::SetInput(std::string text) { input_ = std::move(text); }
 
@@ -160,6 +164,7 @@ void ConsoleEngine::Enter() {
     const std::string typed = std::exchange(input_, {});
     typed_.push_back(typed);
     Log("TYPED " + typed);
+    if (layout_ == ConsoleLayout::Quake3e) return EnterSafely(typed);
     const std::string line = typed.substr(0, kInputLineChars);
     // The game appends without looking at the room left: past 507 waiting
     // characters the append runs off the end of the buffer.
@@ -171,6 +176,18 @@ void ConsoleEngine::Enter() {
     const std::size_t kept = std::min(line.size(), kCommandBufferLine - waiting_.size());
     if (kept < typed.size()) Log("CUT " + std::to_string(kept));
     waiting_ += line.substr(0, kept) + "\n";
+    Append("]" + line + "\n");
+}
+
+// The maintained engine drops leading slashes, runs at most 511 characters
+// and cuts what does not fit its buffer instead of writing past it.
+void ConsoleEngine::EnterSafely(const std::string& typed) {
+    const std::size_t start = std::min(typed.find_first_not_of("/\\"), typed.size());
+    const std::string line = typed.substr(start, kQuake3eLineChars);
+    const std::size_t room = kCommandBufferBytes - 1 - std::min(waiting_.size(), kCommandBufferBytes - 1);
+    const std::size_t kept = std::min(line.size(), room);
+    if (kept < typed.size() - start) Log("CUT " + std::to_string(kept));
+    if (kept > 0) waiting_ += line.substr(0, kept) + "\n";
     Append("]" + line + "\n");
 }
 
@@ -211,6 +228,8 @@ void ConsoleEngine::RunCommand(const std::string& command) {
     } else if (verb == "echo") {
         std::string text;
         for (std::size_t i = 1; i < words.size(); ++i) text += words[i] + " ";
+        // The maintained engine joins the words without a blank at the end.
+        if (layout_ == ConsoleLayout::Quake3e && !text.empty()) text.pop_back();
         Append(text + "\n");
     } else {
         Append("Unknown command: " + words[0] + "\n");
@@ -242,6 +261,20 @@ void ConsoleEngine::PrintRenderer() {
 
 void ConsoleEngine::Append(const std::string& message) {
     const std::string text = PaneText(message);
+    if (layout_ == ConsoleLayout::Quake3e) {
+        // Written to the pane by the window's timer; a full buffer at once.
+        if (collected_.size() + text.size() > kCollectedBytes) Flush();
+        collected_ += text;
+        return;
+    }
+    Reach(text);
+}
+
+void ConsoleEngine::Flush() {
+    if (!collected_.empty()) Reach(std::exchange(collected_, {}));
+}
+
+void ConsoleEngine::Reach(const std::string& text) {
     AppendRaw(text);
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
@@ -251,8 +284,19 @@ void ConsoleEngine::Append(const std::string& message) {
 }
 
 void ConsoleEngine::AppendRaw(const std::string& paneText) {
+    if (layout_ == ConsoleLayout::Quake3e && wipeCount_ > 0 && buffer_.size() + paneText.size() > wipeCount_) {
+        // The first half of the lines goes; the rest stays as it was.
+        const std::size_t lines = static_cast<std::size_t>(std::ranges::count(buffer_, '\n'));
+        std::size_t cut = 0;
+        for (std::size_t n = 0; n < std::max<std::size_t>(lines / 2, 1); ++n) cut = buffer_.find('\n', cut) + 1;
+        buffer_.erase(0, cut);
+        buffer_ += paneText;
+        Log("HALVE");
+        if (onPane) onPane(buffer_, true);
+        return;
+    }
     appended_ += paneText.size();
-    if (wipeCount_ > 0 && appended_ > wipeCount_) {
+    if (layout_ == ConsoleLayout::Original && wipeCount_ > 0 && appended_ > wipeCount_) {
         buffer_ = paneText;
         appended_ = paneText.size();
         Log("WIPE");

@@ -17,8 +17,18 @@ constexpr std::size_t kInputLineChars = 1023;
 // The command buffer between the window and the game: 512 bytes, of which a
 // typed line may fill up to 507 characters before its line break.
 constexpr std::size_t kCommandBufferLine = 507;
+// The maintained engine of today (Quake3e) runs at most 511 characters of a
+// typed line and never writes past its 512-byte command buffer; it collects
+// output in 8 KB and its pane holds at most 64 K characters.
+constexpr std::size_t kQuake3eLineChars = 511;
+constexpr std::size_t kCommandBufferBytes = 512;
+constexpr std::size_t kCollectedBytes = 8 * 1024;
+constexpr std::size_t kQuake3ePaneLimit = 64 * 1024;
 // A game that loads its renderer again answers nothing for this long.
 constexpr int kVidRestartMs = 1500;
+
+// The original games' window console, or the maintained engine's.
+enum class ConsoleLayout { Original, Quake3e };
 
 // The game's console as seen from outside: an input line whose Enter queues
 // the line in the command buffer, the game taking that buffer after each
@@ -28,7 +38,7 @@ constexpr int kVidRestartMs = 1500;
 class ConsoleEngine {
 public:
     // "Wolf Console" gets that game's wipe count.
-    explicit ConsoleEngine(const std::string& title = "Quake 3 Console");
+    explicit ConsoleEngine(const std::string& title = "Quake 3 Console", ConsoleLayout layout = ConsoleLayout::Original);
 
     // The input line (WM_SETTEXT replaces it, WM_CHAR types into it).
     void SetInput(std::string text);
@@ -45,6 +55,9 @@ public:
     // One frame: a busy stretch if one was asked for, then the taken lines
     // run and whatever waits to be printed reaches the pane.
     void RunFrame();
+
+    // Quake3e: the collected output reaches the pane (the window's timer).
+    void Flush();
 
     // Prints text at the next frame (line breaks in it separate lines), as
     // a server line reaches the console.
@@ -66,7 +79,7 @@ public:
     const std::string& Buffer() const { return buffer_; }
 
     void SetPlayerName(std::string name) { playerName_ = std::move(name); }
-    // false: the pane keeps everything, as other consoles may.
+    // false: the pane keeps everything (neither wiped nor halved), as other consoles may.
     void SetWiping(bool wiping) { wipeCount_ = wiping ? wipeAt_ : 0; }
     bool Quit() const { return quit_; }
     // The control command "quit".
@@ -76,7 +89,7 @@ public:
     const std::vector<std::string>& ExecutedCommands() const { return executed_; }
 
     // Every log record ("TYPED x", "CUT n", "CRASH ...", "EXEC x", "OUT x",
-    // "CLEAR", "PREFILL n", "WIPE", "STALL n", "AWAKE") as it happens.
+    // "CLEAR", "PREFILL n", "WIPE", "HALVE", "STALL n", "AWAKE") as it happens.
     std::function<void(const std::string&)> onLog;
     // Every change of the pane: `text` appended, or replacing the whole text.
     std::function<void(const std::string& text, bool whole)> onPane;
@@ -91,10 +104,15 @@ private:
     // One message into the pane as the window console appends it, wiping
     // the pane first when the count is passed.
     void Append(const std::string& message);
+    // Pane text reaching the pane, line by line in the log.
+    void Reach(const std::string& paneText);
     void AppendRaw(const std::string& paneText);
+    void EnterSafely(const std::string& typed);
     void Log(const std::string& record);
 
+    ConsoleLayout layout_;
     std::string input_;
+    std::string collected_;  // Quake3e: output not yet in the pane
     std::string waiting_;  // the command buffer
     std::string taken_;    // taken from it, run at the next frame
     std::vector<std::string> toPrint_;

@@ -4,6 +4,7 @@
 // taken after every pump pass. Tests type into it by window messages and
 // read what it did from its log.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <chrono>
 #include <optional>
@@ -23,6 +24,13 @@ constexpr int kQuitId = 3;
 // before it is cleared; also past the end of any text, for appending.
 constexpr LPARAM kOutputLimit = 0x7FFFFFFE;
 constexpr UINT_PTR kChatterTimer = 1;
+// The maintained engine writes its collected output to the pane this often.
+constexpr UINT_PTR kFlushTimer = 2;
+constexpr UINT kFlushVisibleMs = 25;
+constexpr UINT kFlushHiddenMs = 100;
+// Its ids of the pane and the input line.
+constexpr int kQuake3ePaneId = 100;
+constexpr int kQuake3eInputId = 101;
 // The game's frame-rate cap.
 constexpr auto kFrameTime = std::chrono::microseconds(1'000'000 / 85);
 // A game whose command buffer overflows dies with its memory trampled; this
@@ -30,14 +38,16 @@ constexpr auto kFrameTime = std::chrono::microseconds(1'000'000 / 85);
 constexpr UINT kCrashExitCode = 0xDEAD;
 
 struct ConsoleProgram {
-    explicit ConsoleProgram(const std::string& title) : engine(title) {}
+    ConsoleProgram(const std::string& title, ConsoleLayout layout) : engine(title, layout), layout(layout) {}
     ConsoleEngine engine;
+    ConsoleLayout layout;
     PeerLog log;
     HWND window = nullptr;
     HWND input = nullptr;
     HWND output = nullptr;
     WNDPROC inputProc = nullptr;
     WNDPROC outputProc = nullptr;
+    WNDPROC statusBarProc = nullptr;
     std::string paneAdded;    // what the engine added to its pane since the window was last updated
     bool paneWhole = false;   // paneAdded replaces the whole text
     long long chatterLines = 0;
@@ -59,6 +69,8 @@ void ShowPane() {
 }
 
 LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The maintained engine takes no characters beyond the code page's.
+    if (message == WM_CHAR && wParam > 255 && program->layout == ConsoleLayout::Quake3e) return 0;
     if (message == WM_CHAR && wParam == '\r') {
         const int length = GetWindowTextLengthA(window);
         std::string line(static_cast<std::size_t>(length) + 1, '\0');
@@ -113,6 +125,12 @@ LRESULT CALLBACK ConsoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return understood ? 1 : 0;
     }
     case WM_TIMER: {
+        if (wParam == kFlushTimer) {
+            program->engine.Flush();
+            ShowPane();
+            SetTimer(window, kFlushTimer, IsWindowVisible(window) ? kFlushVisibleMs : kFlushHiddenMs, nullptr);
+            return 0;
+        }
         // A busy server: a frag message at every tick, printed at the next frame.
         const long long line = ++program->chatterLines;
         program->engine.Print("chatter " + std::to_string(line) + ": Player" + std::to_string(line % 16) +
@@ -174,9 +192,44 @@ void RunGame(std::chrono::milliseconds drawTime) {
     }
 }
 
-HWND Child(const char* className, const char* text, DWORD style, int x, int y, int width, int height, int id) {
-    return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, program->window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+HWND Child(const char* className, const char* text, DWORD style, int x, int y, int width, int height, int id,
+           HWND parent = nullptr) {
+    return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                           parent ? parent : program->window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+// The buttons inside the status bar report to it; the console acts on them.
+LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) return SendMessageA(program->window, message, wParam, lParam);
+    return CallWindowProcA(program->statusBarProc, window, message, wParam, lParam);
+}
+
+constexpr DWORD kPaneStyle = WS_BORDER | WS_VSCROLL | ES_LEFT | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
+
+// The original games' children: input line, three buttons, pane last.
+void CreateOriginalChildren() {
+    program->input = Child("EDIT", "", WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 6, 360, 520, 20, 100);
+    Child("BUTTON", "copy", BS_PUSHBUTTON, 6, 388, 72, 24, kCopyId);
+    Child("BUTTON", "clear", BS_PUSHBUTTON, 84, 388, 72, 24, kClearId);
+    Child("BUTTON", "quit", BS_PUSHBUTTON, 454, 388, 72, 24, kQuitId);
+    program->output = Child("EDIT", "", kPaneStyle, 6, 6, 520, 346, 101);
+}
+
+// The maintained engine's: a status bar holding "copy" and "clear", the
+// input line, the pane; output reaches the pane at the flush timer.
+void CreateQuake3eChildren() {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    const HWND statusBar = Child(STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, 0);
+    if (statusBar == nullptr) return;
+    program->statusBarProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(statusBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StatusBarProc)));
+    Child("BUTTON", "copy", BS_PUSHBUTTON, 300, 2, 72, 18, kCopyId, statusBar);
+    Child("BUTTON", "clear", BS_PUSHBUTTON, 380, 2, 72, 18, kClearId, statusBar);
+    program->input = Child("EDIT", "", WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 6, 360, 520, 20, kQuake3eInputId);
+    program->output = Child("EDIT", "", kPaneStyle, 6, 6, 520, 346, kQuake3ePaneId);
+    SetTimer(program->window, kFlushTimer, kFlushHiddenMs, nullptr);
 }
 
 std::optional<int> NonNegative(const std::optional<std::string>& value, int otherwise) {
@@ -192,18 +245,21 @@ int main(int argc, char** argv) {
     using namespace tunebridge::peers;
     UseBinaryStdio();
     const auto arguments = PeerArguments::Parse(
-        argc, argv, {"--title", "--log", "--prefill", "--player-name", "--chatter-ms", "--draw-ms"},
+        argc, argv, {"--title", "--log", "--prefill", "--player-name", "--chatter-ms", "--draw-ms", "--layout"},
         {"--no-wipe", "--visible"});
     if (!arguments) {
         return Fail("usage: fake_console --title <title> --log <path> [--prefill <N>] [--player-name <name>] "
-                    "[--no-wipe] [--chatter-ms <ms>] [--draw-ms <ms>] [--visible]");
+                    "[--no-wipe] [--chatter-ms <ms>] [--draw-ms <ms>] [--visible] [--layout original|quake3e]");
     }
+    const std::string layoutName = arguments->Value("--layout").value_or("original");
+    if (layoutName != "original" && layoutName != "quake3e") return Fail("--layout is original or quake3e");
+    const ConsoleLayout layout = layoutName == "quake3e" ? ConsoleLayout::Quake3e : ConsoleLayout::Original;
     const std::string title = arguments->Value("--title").value_or("Quake 3 Console");
     const auto drawMs = NonNegative(arguments->Value("--draw-ms"), 8);
     const auto prefill = NonNegative(arguments->Value("--prefill"), 0);
     const auto chatterMs = NonNegative(arguments->Value("--chatter-ms"), 0);
     if (!drawMs || !prefill || !chatterMs) return Fail("--draw-ms, --prefill and --chatter-ms take a count");
-    ConsoleProgram state(title);
+    ConsoleProgram state(title, layout);
     program = &state;
     // The game's window console wipes itself; --no-wipe keeps everything, for
     // the panes of 300,000 characters that only other consoles reach.
@@ -227,13 +283,7 @@ int main(int argc, char** argv) {
                                    CW_USEDEFAULT, CW_USEDEFAULT, 540, 450, nullptr, nullptr, GetModuleHandleA(nullptr),
                                    nullptr);
     if (state.window == nullptr) return Fail("cannot create the console window");
-    // Creation order is the console's: input line, three buttons, pane last.
-    state.input = Child("EDIT", "", WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 6, 360, 520, 20, 100);
-    Child("BUTTON", "copy", BS_PUSHBUTTON, 6, 388, 72, 24, kCopyId);
-    Child("BUTTON", "clear", BS_PUSHBUTTON, 84, 388, 72, 24, kClearId);
-    Child("BUTTON", "quit", BS_PUSHBUTTON, 454, 388, 72, 24, kQuitId);
-    state.output = Child("EDIT", "", WS_BORDER | WS_VSCROLL | ES_LEFT | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                         6, 6, 520, 346, 101);
+    layout == ConsoleLayout::Quake3e ? CreateQuake3eChildren() : CreateOriginalChildren();
     if (state.input == nullptr || state.output == nullptr) return Fail("cannot create the console's children");
     SendMessageA(state.output, EM_SETLIMITTEXT, kOutputLimit, 0);
     state.inputProc = reinterpret_cast<WNDPROC>(

@@ -75,7 +75,11 @@ void ConsoleCommands::TypeNext(Hwnd pane) {
     }
     pending_ = queue_.front();
     typing_ = Typing::NoInputLine;
-    desktop_.EnumChildWindows(console, [this](Hwnd child) { return TypeInto(child); });
+    if (TypesIntoFirstChild(desktop_, console)) {
+        desktop_.EnumChildWindows(console, [this](Hwnd child) { return TypeInto(child); });
+    } else if (const Hwnd input = FindEdit(desktop_, console, EditKind::InputLine)) {
+        Type(input);
+    }
     // Text that did not reach the input line is typed again at the next
     // turn; a line whose Enter went out is the game's, answered or not.
     if (typing_ == Typing::NoAnswer) return;
@@ -89,11 +93,15 @@ void ConsoleCommands::TypeNext(Hwnd pane) {
 bool ConsoleCommands::TypeInto(Hwnd child) {
     // The caption, not the content: typing by the player changes nothing here.
     if (!CutAtNul(desktop_.GetWindowTextA(child, kCaptionBufferChars)).empty()) return false;
-    if (!desktop_.SendSetTextTimeout(child, ToAnsiBytes(pending_), kConsoleAnswerMs)) {
+    return Type(child);
+}
+
+bool ConsoleCommands::Type(Hwnd input) {
+    if (!desktop_.SendSetTextTimeout(input, ToAnsiBytes(pending_), kConsoleAnswerMs)) {
         if (typing_ == Typing::NoInputLine) typing_ = Typing::NoAnswer;
         return false;
     }
-    const bool answered = desktop_.SendMessageTimeoutA(child, kWM_CHAR, kCarriageReturn, kCharRepeatOnce, kConsoleAnswerMs).has_value();
+    const bool answered = desktop_.SendMessageTimeoutA(input, kWM_CHAR, kCarriageReturn, kCharRepeatOnce, kConsoleAnswerMs).has_value();
     typing_ = Typing::Typed;
     pending_.clear();
     return answered;

@@ -51,6 +51,9 @@ private:
     // empty caption is taken for the input line and gets the pending line
     // and Enter; the walk goes on (true) until a child with a caption.
     bool TypeInto(Hwnd child);
+    // The pending line and Enter into the input line; false when the console
+    // did not answer in time.
+    bool Type(Hwnd input);
 
     Desktop& desktop_;
     std::string style_;

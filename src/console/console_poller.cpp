@@ -31,15 +31,9 @@ constexpr std::size_t kSeenEndChars = 1024;
 // How long a console that did not answer is left alone: the hotkeys run meanwhile.
 constexpr std::uint64_t kQuietMs = 100;
 
-// ASCII letters only: the markers are ASCII, and which letters of the system
-// code page pair up is not known here.
-char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool ContainsIgnoringCase(std::string_view text, std::string_view word) {
     const auto found = std::search(text.begin(), text.end(), word.begin(), word.end(),
-                                   [](char a, char b) { return FoldCase(a) == FoldCase(b); });
+                                   [](char a, char b) { return FoldAsciiCase(a) == FoldAsciiCase(b); });
     return found != text.end();
 }
 

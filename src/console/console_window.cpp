@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "core/text.h"
 
@@ -28,9 +29,17 @@ constexpr const char* kAnyClass = "";
 
 constexpr int kOutputPaneSiblingSteps = 4;
 
+constexpr std::string_view kEditClass = "edit";
+constexpr std::uint32_t kPaneStyle = kES_MULTILINE | kES_READONLY;
+
 // A length answer beyond this is not believed: the poller keeps the pane far
 // below it, and believing a hostile answer would allocate gigabytes.
 constexpr std::int32_t kLongestReadableText = 16 * 1024 * 1024;
+
+bool IsEdit(Desktop& desktop, Hwnd window) {
+    return std::ranges::equal(desktop.GetClassNameA(window), kEditClass,
+                              [](char a, char b) { return FoldAsciiCase(a) == b; });
+}
 
 }  // namespace
 
@@ -50,10 +59,26 @@ Hwnd FindConsoleForPoller(Desktop& desktop) {
     return 0;
 }
 
+bool TypesIntoFirstChild(Desktop& desktop, Hwnd console) {
+    const Hwnd first = desktop.GetWindow(console, kGW_CHILD);
+    return desktop.GetWindowTextA(first, 2).empty() && IsEdit(desktop, first);
+}
+
+Hwnd FindEdit(Desktop& desktop, Hwnd console, EditKind kind) {
+    Hwnd found = 0;
+    desktop.EnumChildWindows(console, [&](Hwnd child) {
+        const std::uint32_t style = desktop.GetWindowStyle(child);
+        const bool fits = kind == EditKind::Pane ? (style & kPaneStyle) == kPaneStyle : (style & kES_MULTILINE) == 0;
+        if (fits && IsEdit(desktop, child)) found = child;
+        return found == 0;
+    });
+    return found;
+}
+
 Hwnd LocateOutputPane(Desktop& desktop, Hwnd console) {
     Hwnd child = desktop.GetWindow(console, kGW_CHILD);
     for (int step = 0; step < kOutputPaneSiblingSteps; ++step) child = desktop.GetWindow(child, kGW_HWNDNEXT);
-    return child;
+    return IsEdit(desktop, child) ? child : FindEdit(desktop, console, EditKind::Pane);
 }
 
 std::optional<std::int32_t> ReadTextLength(Desktop& desktop, Hwnd pane) {

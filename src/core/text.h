@@ -16,6 +16,11 @@ std::string TrimSpaces(std::string_view text);
 // by `to`; the inserted text is not searched again.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
+// ASCII letters in lower case, every other byte as it is: the words the
+// program looks for are ASCII, and which letters of the system code page
+// pair up is not known here.
+constexpr char FoldAsciiCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // The text before its first NUL, as a C string would read it.
 std::string CutAtNul(std::string_view text);
 

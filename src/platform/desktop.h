@@ -17,6 +17,9 @@ constexpr unsigned kWM_CHAR = 0x0102;
 constexpr unsigned kWM_COMMAND = 0x0111;
 constexpr unsigned kWM_USER = 0x0400;
 
+constexpr std::uint32_t kES_MULTILINE = 0x0004;
+constexpr std::uint32_t kES_READONLY = 0x0800;
+
 constexpr unsigned kGW_HWNDNEXT = 2;
 constexpr unsigned kGW_CHILD = 5;
 
@@ -49,6 +52,10 @@ public:
     // GetWindowTextA into a buffer of maxCount characters: the copied text.
     virtual std::string GetWindowTextA(Hwnd window, int maxCount) = 0;
     virtual int GetWindowTextLengthA(Hwnd window) = 0;
+    // GetClassNameA: the window's class as registered ("Edit"); "" when gone.
+    virtual std::string GetClassNameA(Hwnd window) = 0;
+    // GetWindowLongA(GWL_STYLE): the window's style bits; 0 when gone.
+    virtual std::uint32_t GetWindowStyle(Hwnd window) = 0;
 
     // SendMessageA with plain numeric arguments (WM_COMMAND, WM_USER); the
     // result is cut to 32 bits. Waits for as long as the window takes.

@@ -131,6 +131,17 @@ std::string Win32Desktop::GetWindowTextA(Hwnd window, int maxCount) {
 
 int Win32Desktop::GetWindowTextLengthA(Hwnd window) { return ::GetWindowTextLengthA(ToHwnd(window)); }
 
+std::string Win32Desktop::GetClassNameA(Hwnd window) {
+    // A class name has at most 256 characters.
+    char name[257] = {};
+    const int length = ::GetClassNameA(ToHwnd(window), name, sizeof name);
+    return std::string(name, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+std::uint32_t Win32Desktop::GetWindowStyle(Hwnd window) {
+    return static_cast<std::uint32_t>(::GetWindowLongA(ToHwnd(window), GWL_STYLE));
+}
+
 std::int32_t Win32Desktop::SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) {
     return CutTo32Bits(::SendMessageA(ToHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
 }

@@ -28,6 +28,8 @@ public:
     void EnumChildWindows(Hwnd parent, const std::function<bool(Hwnd)>& callback) override;
     std::string GetWindowTextA(Hwnd window, int maxCount) override;
     int GetWindowTextLengthA(Hwnd window) override;
+    std::string GetClassNameA(Hwnd window) override;
+    std::uint32_t GetWindowStyle(Hwnd window) override;
     std::int32_t SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) override;
     std::optional<std::int32_t> SendMessageTimeoutA(Hwnd window, unsigned message, std::uint32_t wParam,
                                                     std::int32_t lParam, unsigned timeoutMs) override;

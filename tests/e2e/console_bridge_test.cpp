@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
 
 #include "harness/peers.h"
@@ -54,7 +55,7 @@ protected:
     void ExpectPlaylistListed(const ConsolePeer& console, const std::string& marker, const std::string& then = "",
                               const Lines& entries = {"1. Alpha - One", "2. Bravo - Two"}) const {
         ASSERT_TRUE(console.Print(marker) && (then.empty() || console.Send(then) == 1));
-        const std::string lastEnd = entries.back().substr(entries.back().size() - 9) + " \r\n";
+        const std::string lastEnd = entries.back().substr(entries.back().size() - 9) + echoEnd_ + "\r\n";
         std::string shown;
         ASSERT_TRUE(product_.WaitForControlText(
             control_id::kConsoleText, [&](const std::string& text) { return text.ends_with(lastEnd); }, shown))
@@ -65,6 +66,7 @@ protected:
         EXPECT_EQ(listed, entries);
     }
 
+    std::string echoEnd_ = " ";  // what `echo` prints after its last word
     const std::filesystem::path folder_ = TestDir();
     PlayerPeer player_;
     ConsolePeer console_, restarted_;
@@ -167,6 +169,32 @@ TEST_F(ConsoleBridge, AConsoleAnsweringANegativeOrHugeTextLengthIsReadAgainOnceI
         ASSERT_EQ(console_.Send("text-length real"), 1);
     }
     ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist"));
+}
+
+// The maintained engine's console: a status bar first, three children, the
+// output flushed by a timer, `echo` without a blank at the end. Its pane
+// holds 64 K characters, then loses the first half of its lines: the marker
+// in the half it keeps does not act again, a new one lists once.
+TEST_F(ConsoleBridge, InTheMaintainedEnginesConsoleNameIsTypedAndPastTheCutOfItsPaneTheMarkerListsOnce) {
+    ASSERT_NO_FATAL_FAILURE(StartWith({"Alpha - One", "Bravo - Two"}, std::nullopt, {.quake3e = true}));
+    echoEnd_ = "";
+    ASSERT_TRUE(console_.WaitForOut("\"name\" is:\"UnnamedPlayer\"", kProductDeadline));
+    ASSERT_TRUE(console_.Prefill(40000));
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist"));
+    // Other entries now: listed twice, had the old marker acted again.
+    std::ofstream(folder_ / "playlist2.txt") << "Charlie - Three\nDelta - Four\n";
+    ASSERT_EQ(player_.Send("playlist " + (folder_ / "playlist2.txt").string()), 1);
+    ASSERT_TRUE(console_.WaitForOut("Winamp : 1. Charlie - Three", kProductDeadline));
+    ASSERT_TRUE(console_.Prefill(30000) && console_.Print("flood read"));
+    std::string shown;
+    ASSERT_TRUE(product_.WaitForControlText(
+        control_id::kConsoleText, [](const std::string& text) { return text.ends_with("read\r\n"); }, shown));
+    std::string pane(70000, '\0');
+    pane.resize(static_cast<std::size_t>(SendMessageA(console_.Output(), WM_GETTEXT, pane.size(), reinterpret_cast<LPARAM>(pane.data()))));
+    ASSERT_TRUE(std::ranges::count(console_.Log(), "HALVE") == 1 && pane.find("\r\nWinamp:Playlist\r\n") != std::string::npos);
+    ASSERT_NO_FATAL_FAILURE(ExpectPlaylistListed(console_, "Winamp:Playlist", "",
+                                                 {"1. Alpha - One", "2. Bravo - Two", "1. Charlie - Three", "2. Delta - Four"}));
+    EXPECT_EQ(std::ranges::count(console_.Typed(), "name"), 1);
 }
 
 }  // namespace

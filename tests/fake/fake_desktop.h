@@ -47,6 +47,7 @@ struct FakeWindow {
     std::string text;     // the content WM_GETTEXT reads
     Hwnd parent = 0;
     std::vector<Hwnd> children;  // in creation order
+    std::uint32_t style = 0;
     // An answer overrides the default: WM_GETTEXTLENGTH and WM_SETTEXT on `text`, 0 for the rest.
     std::function<std::optional<std::int32_t>(FakeWindow&, const Message&)> handler;
 };
@@ -56,8 +57,8 @@ struct ProgramEnded {};  // thrown by EndProgram, so that a test sees the progra
 // An in-memory desktop whose windows record every message they are sent, in order.
 class FakeDesktop : public Desktop {
 public:
-    Hwnd CreateWindow(const std::string& className, const std::string& caption, Hwnd parent = 0) {
-        windows_[nextHandle_] = FakeWindow{className, caption, {}, parent, {}, {}};
+    Hwnd CreateWindow(const std::string& className, const std::string& caption, Hwnd parent = 0, std::uint32_t style = 0) {
+        windows_[nextHandle_] = FakeWindow{className, caption, {}, parent, {}, style, {}};
         Siblings(nextHandle_).push_back(nextHandle_);
         return nextHandle_++;
     }
@@ -121,14 +122,16 @@ public:
         const auto next = std::find(siblings.begin(), siblings.end(), window) + 1;
         return relation != kGwHwndNext || next == siblings.end() ? 0 : *next;
     }
-    // In creation order, until the callback answers false; no simulated window has grandchildren.
+    // In creation order, each child's own children right after it, until the callback answers false.
     void EnumChildWindows(Hwnd parent, const std::function<bool(Hwnd)>& callback) override {
-        if (windows_.contains(parent)) std::ranges::all_of(std::vector<Hwnd>(windows_.at(parent).children), callback);
+        EnumDescendants(parent, callback);
     }
     std::string GetWindowTextA(Hwnd window, int maxCount) override {
         return windows_.contains(window) ? windows_.at(window).caption.substr(0, std::size_t(maxCount - 1)) : "";
     }
     int GetWindowTextLengthA(Hwnd window) override { return static_cast<int>(GetWindowTextA(window, 1 << 30).size()); }
+    std::string GetClassNameA(Hwnd window) override { return windows_.contains(window) ? windows_.at(window).className : ""; }
+    std::uint32_t GetWindowStyle(Hwnd window) override { return windows_.contains(window) ? windows_.at(window).style : 0; }
     std::int32_t SendMessageA(Hwnd window, unsigned message, std::uint32_t wParam, std::int32_t lParam) override {
         return Deliver({window, message, wParam, lParam, {}});
     }
@@ -233,6 +236,11 @@ private:
     std::vector<Hwnd>& Siblings(Hwnd window) {
         const Hwnd parent = windows_.at(window).parent;
         return parent == 0 ? topLevel_ : windows_.at(parent).children;
+    }
+    bool EnumDescendants(Hwnd parent, const std::function<bool(Hwnd)>& callback) {
+        if (!windows_.contains(parent)) return true;
+        return std::ranges::all_of(std::vector<Hwnd>(windows_.at(parent).children),
+                                   [&](Hwnd child) { return callback(child) && EnumDescendants(child, callback); });
     }
     std::int32_t Deliver(Message message) {
         messages.push_back(message);

@@ -62,6 +62,7 @@ std::vector<std::string> PeerProgram::Tagged(const std::string& tag) const {
     std::vector<std::string> arguments = {"--title", options.title, "--log", log.string()};
     if (!options.wipe) arguments.push_back("--no-wipe");
     if (options.drawMs) arguments.insert(arguments.end(), {"--draw-ms", std::to_string(*options.drawMs)});
+    if (options.quake3e) arguments.insert(arguments.end(), {"--layout", "quake3e"});
     return Launch("fake_console.exe", arguments, folder, log, "", options.title, true);
 }
 

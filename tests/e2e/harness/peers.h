@@ -45,6 +45,7 @@ struct ConsoleOptions {
     std::string title = "Quake 3 Console";
     bool wipe = true;  // false: keeps 300,000 characters and more
     std::optional<int> drawMs = std::nullopt;  // the time each frame draws without pumping
+    bool quake3e = false;  // the maintained engine's console: status bar first, output flushed by a timer
 };
 
 class ConsolePeer : public PeerProgram {
@@ -53,7 +54,7 @@ public:
     // started after another one closed gets a new log) and waits for its hidden window.
     ::testing::AssertionResult Start(const std::filesystem::path& folder, const ConsoleOptions& options = {});
 
-    HWND InputLine() const { return GetWindow(Window(), GW_CHILD); }
+    HWND InputLine() const { return FindWindowExA(Window(), nullptr, "Edit", nullptr); }
     HWND Output() const { return FindWindowExA(Window(), InputLine(), "Edit", nullptr); }  // the pane, the other edit
     // Types a line as a program outside would: WM_SETTEXT, then WM_CHAR 13.
     void Type(const std::string& line) const;
