@@ -53,10 +53,8 @@ Hwnd FindConsoleWindow(Desktop& desktop, std::string& style) {
 }
 
 Hwnd FindConsoleForPoller(Desktop& desktop) {
-    for (const ConsoleTitle& row : kConsoleTitles) {
-        if (const Hwnd found = desktop.FindWindowA(kAnyClass, row.title)) return found;
-    }
-    return 0;
+    std::string untouched;
+    return FindConsoleWindow(desktop, untouched);
 }
 
 bool TypesIntoFirstChild(Desktop& desktop, Hwnd console) {
