@@ -31,6 +31,20 @@ std::string Neutralised(const std::string& line) {
     return safe;
 }
 
+// What the console's echo of a typed line adds to its pane: "]", the line
+// without its colour codes, and the line break.
+std::int64_t EchoChars(const std::string& line) {
+    std::int64_t chars = 3;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '^' && i + 1 < line.size()) {
+            ++i;
+        } else {
+            ++chars;
+        }
+    }
+    return chars;
+}
+
 } // namespace
 
 void ConsoleCommands::Send(const std::string& line) {
@@ -48,6 +62,21 @@ void ConsoleCommands::Forget() {
 
 bool ConsoleCommands::ShowsColours() const { return style_ == kColourStyle; }
 
+bool ConsoleCommands::TakenByNow(std::optional<std::int32_t> length) {
+    const std::uint64_t now = desktop_.TickCountMs();
+    if (enterLate_) {
+        // The Enter that gave up waiting lands in the pass that just
+        // answered: the time starts now.
+        enterLate_ = false;
+        typedAt_ = now;
+        return false;
+    }
+    // More than the line's echo was added (the game ran it at its frame and
+    // printed), or the text was wiped: the game has taken the line.
+    if (length && typedFrom_ && (*length < *typedFrom_ || *length - *typedFrom_ > echoChars_)) return true;
+    return now - typedAt_ >= kTakenMs;
+}
+
 void ConsoleCommands::TypeNext(Hwnd pane) {
     if (queue_.empty()) return;
     // A game busy with a frame answers nothing; a message to it must be
@@ -55,18 +84,8 @@ void ConsoleCommands::TypeNext(Hwnd pane) {
     // gave up waiting still lands later, together with the next ones.
     std::optional<std::int32_t> length;
     if (pane != 0 && !(length = ReadTextLength(desktop_, pane))) return;
-    if (awaitingTaken_ && length && !echoLength_) {
-        // The console did not answer right after the last line: measure from
-        // its first answer, which may already hold that line's late echo.
-        echoLength_ = length;
-        typedAt_ = desktop_.TickCountMs();
-        return;
-    }
-    if (awaitingTaken_) {
-        const bool paneChanged = length && *length != *echoLength_;
-        if (!paneChanged && desktop_.TickCountMs() - typedAt_ < kTakenMs) return;
-        awaitingTaken_ = false;
-    }
+    if (awaitingTaken_ && !TakenByNow(length)) return;
+    awaitingTaken_ = false;
 
     const Hwnd console = FindConsoleWindow(desktop_, style_);
     if (console == 0) {
@@ -83,11 +102,14 @@ void ConsoleCommands::TypeNext(Hwnd pane) {
     // Text that did not reach the input line is typed again at the next
     // turn; a line whose Enter went out is the game's, answered or not.
     if (typing_ == Typing::NoAnswer) return;
+    const std::string typed = std::move(queue_.front());
     queue_.pop_front();
     if (typing_ == Typing::NoInputLine) return;
     awaitingTaken_ = true;
+    enterLate_ = typing_ == Typing::EnterLate;
     typedAt_ = desktop_.TickCountMs();
-    echoLength_ = pane != 0 ? ReadTextLength(desktop_, pane) : std::nullopt;
+    typedFrom_ = length;
+    echoChars_ = EchoChars(typed);
 }
 
 bool ConsoleCommands::TypeInto(Hwnd child) {
@@ -101,8 +123,9 @@ bool ConsoleCommands::Type(Hwnd input) {
         if (typing_ == Typing::NoInputLine) typing_ = Typing::NoAnswer;
         return false;
     }
-    const bool answered = desktop_.SendMessageTimeoutA(input, kWM_CHAR, kCarriageReturn, kCharRepeatOnce, kConsoleAnswerMs).has_value();
-    typing_ = Typing::Typed;
+    const bool answered =
+        desktop_.SendMessageTimeoutA(input, kWM_CHAR, kCarriageReturn, kCharRepeatOnce, kConsoleAnswerMs).has_value();
+    typing_ = answered ? Typing::Typed : Typing::EnterLate;
     pending_.clear();
     return answered;
 }

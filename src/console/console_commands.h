@@ -19,7 +19,8 @@ namespace tunebridge {
 // them between two frames, and a line typed while the buffer is nearly full
 // crashes it. So every line waits in a queue, in order, and the next is
 // typed only once the game has taken the previous one: when the output pane
-// has changed since that line's echo, or after kTakenMs.
+// has grown by more than that line's echo (the game ran it and printed), or
+// after kTakenMs.
 class ConsoleCommands {
 public:
     explicit ConsoleCommands(Desktop& desktop) : desktop_(desktop) {}
@@ -45,8 +46,11 @@ public:
     static constexpr std::uint64_t kTakenMs = 250;
 
 private:
-    enum class Typing { NoInputLine, Typed, NoAnswer };
+    enum class Typing { NoInputLine, Typed, EnterLate, NoAnswer };
 
+    // Whether the game has taken the line typed last, given the pane's
+    // length just read (nothing without a pane).
+    bool TakenByNow(std::optional<std::int32_t> length);
     // One step of the walk over the console's children: a child with an
     // empty caption is taken for the input line and gets the pending line
     // and Enter; the walk goes on (true) until a child with a caption.
@@ -60,11 +64,14 @@ private:
     std::deque<std::string> queue_;
     std::string pending_;
     Typing typing_ = Typing::NoInputLine;
-    // The line typed last and not yet known to be taken: when it was typed
-    // and the pane's length with its echo (nothing when that was not read).
+    // The line typed last, until the game is known to have taken it: when it
+    // was typed, the pane's length before it (nothing without a pane), what
+    // its echo adds, and whether its Enter landed only after giving up.
     bool awaitingTaken_ = false;
     std::uint64_t typedAt_ = 0;
-    std::optional<std::int32_t> echoLength_;
+    std::optional<std::int32_t> typedFrom_;
+    std::int64_t echoChars_ = 0;
+    bool enterLate_ = false;
 };
 
 } // namespace tunebridge
