@@ -15,6 +15,7 @@
 #include "console/console_poller.h"
 #include "bench_support.h"
 #include "harness/peers.h"
+#include "harness/wait.h"
 #include "platform/desktop_win32.h"
 
 namespace {
@@ -366,6 +367,11 @@ int main() {
         console.Start(tunebridge::e2e::TempDir("console_bench"), {.title = "Quake 3 Console", .wipe = false});
     if (!started) {
         std::printf("console_bench: %s\n", started.message());
+        return 1;
+    }
+    // The hidden window is found as soon as it exists; its pane is made last.
+    if (!tunebridge::e2e::WaitUntil([&] { return console.Output() != nullptr; }, tunebridge::e2e::kPeerDeadline)) {
+        std::printf("console_bench: the console has no output pane\n");
         return 1;
     }
     std::printf("console_bench: the program's console code against fake_console.exe (pid %lu)\n",
