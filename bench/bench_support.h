@@ -3,6 +3,8 @@
 // scripts/bench.sh puts into the report's template in place of @<key>@.
 #pragma once
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,3 +30,28 @@ inline bool Started(const char* what, const ::testing::AssertionResult& result) 
     if (!result) std::printf("%s: %s\n", what, result.message());
     return static_cast<bool>(result);
 }
+
+// The program's console timer as it asks for it, every millisecond, on this
+// thread (Wine ticks it every 10 ms at best). Wait() returns at its next tick.
+class ConsoleTimer {
+public:
+    ConsoleTimer() {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue
+        id_ = SetTimer(nullptr, 0, 1, nullptr);
+    }
+    ~ConsoleTimer() { KillTimer(nullptr, id_); }
+    ConsoleTimer(const ConsoleTimer&) = delete;
+    ConsoleTimer& operator=(const ConsoleTimer&) = delete;
+
+    void Wait() const {
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            if (message.message == WM_TIMER && message.wParam == id_) return;
+            DispatchMessageA(&message);
+        }
+    }
+
+private:
+    UINT_PTR id_ = 0;
+};

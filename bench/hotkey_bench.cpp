@@ -6,6 +6,9 @@
 // and waits 5 to 105 ms, varied so the presses fall at every point of the
 // program's 10 ms poll.
 //
+// Busy frame: in the same run, the same presses while the game is busy with
+// a frame of 4 s (a map loading), answering no message.
+//
 // Yardstick: once the program has ended, the same presses against a thread of
 // this benchmark that only asks for F5 every 10 ms. What the program adds to
 // the key state's own delay is the difference between the two.
@@ -39,6 +42,10 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kPresses = 250;
+constexpr int kStalls = 5;
+constexpr int kStallMs = 4000;
+// Presses begin up to this long into a stall, well before the game wakes.
+constexpr std::chrono::milliseconds kPressingDuringStall = 3s;
 constexpr std::chrono::milliseconds kDeadline = 30s;
 constexpr double kPollIntervalMs = 10.0;
 
@@ -120,6 +127,10 @@ bool WarmUp(const ReceptionTimes& received) {
     return false;
 }
 
+// 5..105 ms, stepping by 37 modulo 101: the presses fall evenly over the
+// 10 ms poll and over the key state's own refresh (see docs/benchmarks.md).
+std::chrono::milliseconds Gap(int press) { return std::chrono::milliseconds(5 + (press * 37) % 101); }
+
 std::optional<std::vector<double>> Presses(const ReceptionTimes& received) {
     Keyboard keyboard;
     std::vector<double> latencies;
@@ -130,9 +141,43 @@ std::optional<std::vector<double>> Presses(const ReceptionTimes& received) {
             return std::nullopt;
         }
         latencies.push_back(*latency);
-        // 5..105 ms, stepping by 37 modulo 101: the presses fall evenly over
-        // the 10 ms poll and over the key state's own refresh (see docs/benchmarks.md).
-        Pause(std::chrono::milliseconds(5 + (i * 37) % 101));
+        Pause(Gap(i));
+    }
+    return latencies;
+}
+
+std::size_t Records(const ConsolePeer& console, const std::string& record) {
+    return static_cast<std::size_t>(std::ranges::count(console.Log(), record));
+}
+
+// The same presses while the game is busy with a frame of kStallMs, kStalls
+// times: each stall is asked for and seen begun in the console's log, then
+// pressed through for kPressingDuringStall and waited out. Every press made
+// during a stall counts, however late the program answers it.
+std::optional<std::vector<double>> BusyPresses(const ConsolePeer& console, const ReceptionTimes& received) {
+    Keyboard keyboard;
+    std::vector<double> latencies;
+    const std::string stall = "STALL " + std::to_string(kStallMs);
+    int press = 0;
+    for (int round = 0; round < kStalls; ++round) {
+        const std::size_t stalled = Records(console, stall);
+        const std::size_t woken = Records(console, "AWAKE");
+        if (console.Send("stall " + std::to_string(kStallMs)) != 1 ||
+            !WaitUntil([&] { return Records(console, stall) > stalled; }, kDeadline)) {
+            std::printf("the console did not stall\n");
+            return std::nullopt;
+        }
+        const auto begun = std::chrono::steady_clock::now();
+        while (std::chrono::steady_clock::now() - begun < kPressingDuringStall) {
+            const auto latency = Press(keyboard, kDeadline, received);
+            if (!latency) {
+                std::printf("busy press %d: not seen within %lld ms\n", press, static_cast<long long>(kDeadline.count()));
+                return std::nullopt;
+            }
+            latencies.push_back(*latency);
+            Pause(Gap(press++));
+        }
+        WaitUntil([&] { return Records(console, "AWAKE") > woken; }, kDeadline);
     }
     return latencies;
 }
@@ -209,6 +254,14 @@ int Run() {
     if (!latenciesMs) return 1;
 
     PrintLatencies("key press (SendInput) to the player receiving Next", "hotkey_program", *latenciesMs);
+    const auto busyMs = BusyPresses(console, nextTimes);
+    if (!busyMs) return 1;
+    PrintLatencies("the same while the game is busy with a frame of 4 s", "hotkey_busy", *busyMs);
+    Figure("hotkey_busy_stalls", kStalls, "%.0f");
+    Figure("hotkey_busy_presses", static_cast<double>(busyMs->size()), "%.0f");
+    Figure("hotkey_busy_max_ms", Percentile(*busyMs, 1.0), "%.0f");
+    Figure("hotkey_busy_ratio_median", Percentile(*busyMs, 0.5) / Percentile(*latenciesMs, 0.5));
+    Figure("hotkey_busy_ratio_p99", Percentile(*busyMs, 0.99) / Percentile(*latenciesMs, 0.99));
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     if (!product.WaitForExit(kDeadline)) std::printf("the program did not end after its window was closed\n");
@@ -233,6 +286,8 @@ int Run() {
     Figure("hotkey_ratio_median", Percentile(*latenciesMs, 0.5) / Percentile(*bareMs, 0.5));
     Figure("hotkey_ratio_p99", Percentile(*latenciesMs, 0.99) / Percentile(*bareMs, 0.99));
     Figure("hotkey_presses", kPresses, "%.0f");
+    Figure("hotkey_busy_bare_ratio_median", Percentile(*busyMs, 0.5) / Percentile(*bareMs, 0.5));
+    Figure("hotkey_busy_bare_ratio_p99", Percentile(*busyMs, 0.99) / Percentile(*bareMs, 0.99));
     return 0;
 }
 
