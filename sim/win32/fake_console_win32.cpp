@@ -279,7 +279,9 @@ int main(int argc, char** argv) {
     const char* className = title == "Wolf Console" ? "Wolf WinConsole" : "Q3 WinConsole";
     if (!RegisterPeerClass(className, ConsoleProc)) return Fail("cannot register the window class");
 
-    state.window = CreateWindowExA(0, className, title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+    // Titled only once complete, so whoever finds it by its title finds its
+    // children and its text too, as it is found hidden.
+    state.window = CreateWindowExA(0, className, "", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                    CW_USEDEFAULT, CW_USEDEFAULT, 540, 450, nullptr, nullptr, GetModuleHandleA(nullptr),
                                    nullptr);
     if (state.window == nullptr) return Fail("cannot create the console window");
@@ -296,6 +298,7 @@ int main(int argc, char** argv) {
         ShowPane();
     }
     if (*chatterMs > 0) SetTimer(state.window, kChatterTimer, static_cast<UINT>(*chatterMs), nullptr);
+    SetWindowTextA(state.window, title.c_str());
     // Hidden while the game runs; shown for those watching the demo.
     if (arguments->Flag("--visible")) ShowWindow(state.window, SW_SHOWNOACTIVATE);
     state.engine.StartUp();
