@@ -115,6 +115,12 @@ public:
             [&] { answer = Win32Desktop::SendMessageTimeoutA(window, message, wParam, lParam, timeoutMs); });
         return answer;
     }
+    std::optional<std::int32_t> SendGetTextLengthTimeout(Hwnd window, unsigned timeoutMs) override {
+        ++counts.sendMessage;
+        std::optional<std::int32_t> answer;
+        counts.sendMessageUs += TimeMicroseconds([&] { answer = Win32Desktop::SendGetTextLengthTimeout(window, timeoutMs); });
+        return answer;
+    }
     std::optional<std::int32_t> SendSetTextTimeout(Hwnd window, const std::vector<std::uint8_t>& ansiWithNul,
                                                    unsigned timeoutMs) override {
         ++counts.sendSetText;
