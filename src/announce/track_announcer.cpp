@@ -77,6 +77,12 @@ void ReadOutPlayer(Desktop& desktop, PlayerRequests& requests, PlayerRemote& rem
 
 char TrackAnnouncer::TitleDigit() const { return Colour(settings_, E::Title).back(); }
 
+std::string TrackAnnouncer::Tagged(const std::string& text) const {
+    std::string tagged = text;
+    for (const auto& [state, word] : kStates) tagged = ReplaceAll(tagged, state, StateTag(settings_, word));
+    return tagged;
+}
+
 TrackAnnouncer::TrackText TrackAnnouncer::SplitState(const std::string& untagged, bool coloured) const {
     for (const auto& [state, word] : kStates) {
         if (!untagged.ends_with(state)) continue;
@@ -93,8 +99,7 @@ TrackAnnouncer::TrackText TrackAnnouncer::SplitState(const std::string& untagged
 
 TrackAnnouncer::TrackText TrackAnnouncer::Split(const std::string& untagged) const {
     TrackText text = SplitState(untagged, true);
-    std::string tagged = ReplaceAll(text.title, "[Paused]", StateTag(settings_, "Paused"));
-    tagged = ReplaceAll(tagged, "[Stopped]", StateTag(settings_, "Stopped"));
+    const std::string tagged = Tagged(text.title);
     // The number part and the title share one character: the one after the ".".
     const std::size_t numberLength = NumberPartLength(tagged);
     text.numberPart = tagged.substr(0, numberLength);
@@ -124,8 +129,7 @@ void TrackAnnouncer::Tick(const std::string& playerCaption, std::string& trackLi
     });
 
     const std::string untagged = ReplaceAll(playerCaption, kWinampSuffix, "");
-    std::string tagged = ReplaceAll(untagged, "[Paused]", StateTag(settings_, "Paused"));
-    tagged = ReplaceAll(tagged, "[Stopped]", StateTag(settings_, "Stopped"));
+    const std::string tagged = Tagged(untagged);
 
     RunStep([&] { plainTime_ = "[" + formattedTime() + "]"; });
 

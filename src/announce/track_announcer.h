@@ -46,6 +46,8 @@ private:
     };
     // The play state at the end of the caption, tagged in colours or as it is.
     TrackText SplitState(const std::string& untagged, bool coloured) const;
+    // Every play state in the text as its coloured tag.
+    std::string Tagged(const std::string& text) const;
     TrackText Split(const std::string& untagged) const;
     char TitleDigit() const;
     std::string ColouredCommand(const TrackText& text) const;
